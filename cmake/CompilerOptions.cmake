@@ -1,0 +1,13 @@
+# Warnings, character set and runtime flags shared by every target.
+add_compile_options(-Wall -Wextra -Wno-unused-parameter)
+
+if(WIN32)
+  add_compile_definitions(UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601 _WIN32_IE=0x0800)
+  # Keeps std::thread on the posix-thread runtime statically linked into each module.
+  add_link_options(-static -static-libgcc -static-libstdc++)
+endif()
+
+if(ZK_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
