@@ -74,16 +74,19 @@ void WriteLog(const std::wstring& message) {
 
 int WriteLogFormat(const wchar_t* format, ...) {
   if (format == nullptr) return -1;
+  // Runtimes disagree on what a too-small buffer returns (-1 or the needed length): grow on both.
+  constexpr size_t kMaxChars = size_t{1} << 20;
   std::vector<wchar_t> buffer(256);
-  int length = -1;
   for (;;) {
     va_list args;
     va_start(args, format);
-    length = std::vswprintf(buffer.data(), buffer.size(), format, args);
+    const int length = std::vswprintf(buffer.data(), buffer.size(), format, args);
     va_end(args);
-    if (length >= 0 || buffer.size() >= (size_t{1} << 20)) break;
+    if (length >= 0 && static_cast<size_t>(length) < buffer.size()) {
+      WriteLog(std::wstring(buffer.data(), static_cast<size_t>(length)));
+      return length;
+    }
+    if (buffer.size() >= kMaxChars) return -1;
     buffer.resize(buffer.size() * 4);
   }
-  if (length >= 0) WriteLog(std::wstring(buffer.data(), static_cast<size_t>(length)));
-  return length;
 }

@@ -62,6 +62,9 @@ class CZKThread {
   }
 
  protected:
+  // The event the worker sleeps on; a notification without a task must change nothing.
+  CZKEvent& event() { return event_; }
+
   // Stops the worker between tasks and joins it; waits for a task that is running. A derived
   // class whose DoTask uses its own members calls this first in its destructor, so the worker
   // never runs a task on a half-destroyed object. Safe to call more than once.
