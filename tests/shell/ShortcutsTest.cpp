@@ -1,0 +1,267 @@
+#include "Shortcuts.h"
+
+#include <gtest/gtest.h>
+#include <shlobj.h>
+
+#include <string>
+#include <vector>
+
+#include "FakeShellLink.h"
+#include "ShellTestSupport.h"
+
+namespace {
+
+using shelltest::FolderEntries;
+using shelltest::PathExists;
+using shelltest::ReadLink;
+using shelltest::ScratchFolder;
+
+constexpr wchar_t kUninstallPrefix[] = L"\u5378\u8F7D";
+constexpr size_t kPathLimit = 259;  // characters before the terminator of a 260-character buffer
+
+std::wstring ShortForm(const std::wstring& path) {
+  wchar_t buffer[MAX_PATH] = {};
+  const DWORD length = GetShortPathNameW(path.c_str(), buffer, MAX_PATH);
+  return length > 0 && length < MAX_PATH ? std::wstring(buffer, length) : std::wstring();
+}
+
+std::wstring CommonPrograms() {
+  wchar_t buffer[MAX_PATH] = {};
+  SHGetSpecialFolderPathW(nullptr, buffer, CSIDL_COMMON_PROGRAMS, FALSE);
+  return buffer;
+}
+
+std::wstring ParentOf(const std::wstring& path) { return path.substr(0, path.rfind(L'\\')); }
+
+// A scratch program folder holding the two programs the links point at.
+class ShortcutTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    app_ = bin_ / L"VIDer.exe";
+    uninstaller_ = bin_ / L"ZKUnInstall.exe";
+    shelltest::WriteFileBytes(app_, "MZ");
+    shelltest::WriteFileBytes(uninstaller_, "MZ");
+  }
+
+  shelltest::ComApartment com_;
+  ScratchFolder bin_{L" zk bin"};
+  ScratchFolder links_;
+  std::wstring app_;
+  std::wstring uninstaller_;
+};
+
+TEST_F(ShortcutTest, LinkFileCarriesTargetFolderDescriptionAndIcon) {
+  const std::wstring link = links_ / L"Tessaro.lnk";
+  ASSERT_EQ(CreateShortcut(app_.c_str(), bin_.path().c_str(), L"Tessaro", app_.c_str(), 3, link.c_str()), 1);
+
+  const auto fields = ReadLink(link);
+  ASSERT_TRUE(fields.loaded);
+  EXPECT_EQ(fields.target, app_);
+  EXPECT_EQ(fields.workingFolder, bin_.path());
+  EXPECT_EQ(fields.description, L"Tessaro");
+  EXPECT_EQ(fields.iconIndex, 3);
+}
+
+TEST_F(ShortcutTest, IconIsStoredInItsShortForm) {
+  const std::wstring icon = bin_ / L"Long Icon File Name.exe";
+  shelltest::WriteFileBytes(icon, "MZ");
+  const std::wstring expected = ShortForm(icon);
+  ASSERT_FALSE(expected.empty());
+  const std::wstring link = links_ / L"Icon.lnk";
+  ASSERT_EQ(CreateShortcut(app_.c_str(), bin_.path().c_str(), L"Tessaro", icon.c_str(), 0, link.c_str()), 1);
+  EXPECT_EQ(ReadLink(link).iconPath, expected);
+  // Wine, like Windows, gives long names with spaces a distinct 8.3 alias.
+  EXPECT_NE(expected, icon);
+}
+
+TEST_F(ShortcutTest, IconWithoutShortFormIsStoredUnchanged) {
+  const std::wstring missing = bin_ / L"Not Yet Unpacked.exe";
+  const std::wstring link = links_ / L"Missing.lnk";
+  ASSERT_EQ(CreateShortcut(app_.c_str(), bin_.path().c_str(), L"Tessaro", missing.c_str(), 0, link.c_str()), 1);
+  EXPECT_EQ(ReadLink(link).iconPath, missing);
+}
+
+TEST_F(ShortcutTest, ExistingFileAtTheLinkPathIsOverwritten) {
+  const std::wstring link = links_ / L"Tessaro.lnk";
+  shelltest::WriteFileBytes(link, "not a link");
+  ASSERT_EQ(CreateShortcut(app_.c_str(), bin_.path().c_str(), L"Tessaro", app_.c_str(), 0, link.c_str()), 1);
+  EXPECT_EQ(ReadLink(link).target, app_);
+}
+
+TEST_F(ShortcutTest, SecondEntryPointWritesTheSameLink) {
+  const std::wstring link = links_ / L"Second.lnk";
+  ASSERT_EQ(CreateLinkFile(uninstaller_.c_str(), bin_.path().c_str(), L"Tessaro", uninstaller_.c_str(), 0,
+                           link.c_str()),
+            1);
+  EXPECT_EQ(ReadLink(link).target, uninstaller_);
+}
+
+TEST_F(ShortcutTest, UnsavableLinkPathGivesZero) {
+  const std::wstring link = links_ / L"no such folder\\Tessaro.lnk";
+  EXPECT_EQ(CreateShortcut(app_.c_str(), bin_.path().c_str(), L"Tessaro", app_.c_str(), 0, link.c_str()), 0);
+  EXPECT_TRUE(FolderEntries(links_.path()).empty());
+}
+
+TEST_F(ShortcutTest, MissingArgumentGivesZero) {
+  const std::wstring link = links_ / L"Tessaro.lnk";
+  EXPECT_EQ(CreateShortcut(nullptr, bin_.path().c_str(), L"Tessaro", app_.c_str(), 0, link.c_str()), 0);
+  EXPECT_EQ(CreateShortcut(app_.c_str(), bin_.path().c_str(), L"Tessaro", app_.c_str(), 0, nullptr), 0);
+  EXPECT_TRUE(FolderEntries(links_.path()).empty());
+}
+
+TEST_F(ShortcutTest, LinkObjectThatCannotBeCreatedWritesNothing) {
+  shelltest::ShellLinkFactoryOverride failing(shelltest::FailingShellLinkFactory);
+  const std::wstring link = links_ / L"Tessaro.lnk";
+  EXPECT_EQ(CreateShortcut(app_.c_str(), bin_.path().c_str(), L"Tessaro", app_.c_str(), 0, link.c_str()), 0);
+  EXPECT_TRUE(FolderEntries(links_.path()).empty());
+}
+
+TEST_F(ShortcutTest, LinkWithoutPersistFileWritesNothingAndIsReleased) {
+  auto& fake = shelltest::TheUnsavableShellLink();
+  fake = shelltest::UnsavableShellLink();
+  shelltest::ShellLinkFactoryOverride unsavable(shelltest::UnsavableShellLinkFactory);
+  const std::wstring link = links_ / L"Tessaro.lnk";
+  const std::wstring missingIcon = bin_ / L"Not Yet Unpacked.exe";
+  EXPECT_EQ(CreateShortcut(app_.c_str(), bin_.path().c_str(), L"Tessaro", missingIcon.c_str(), 7, link.c_str()),
+            0);
+  EXPECT_TRUE(FolderEntries(links_.path()).empty());
+  EXPECT_EQ(fake.references, 0u);
+  EXPECT_EQ(fake.target, app_);
+  EXPECT_EQ(fake.description, L"Tessaro");
+  EXPECT_EQ(fake.workingFolder, bin_.path());
+  EXPECT_EQ(fake.iconPath, missingIcon);
+  EXPECT_EQ(fake.iconIndex, 7);
+}
+
+// The all-users Start-menu programs folder is real; each test uses a folder name of its own.
+class StartMenuTest : public ShortcutTest {
+ protected:
+  void SetUp() override {
+    ShortcutTest::SetUp();
+    name_ = L"ZkShellTest" + std::to_wstring(GetCurrentProcessId());
+    folder_ = CommonPrograms() + L"\\" + name_;
+    shelltest::RemoveTree(folder_);
+  }
+  void TearDown() override { shelltest::RemoveTree(folder_); }
+
+  std::wstring AppLink() const { return folder_ + L"\\" + name_ + L".lnk"; }
+  std::wstring UninstallerLink() const { return folder_ + L"\\" + kUninstallPrefix + name_ + L".lnk"; }
+
+  std::wstring name_;
+  std::wstring folder_;
+};
+
+TEST_F(StartMenuTest, CreatesFolderWithApplicationAndUninstallerLinks) {
+  ASSERT_FALSE(CommonPrograms().empty());
+  CreateStartMenuShortcuts(app_.c_str(), uninstaller_.c_str(), bin_.path().c_str(), name_.c_str());
+
+  const auto app = ReadLink(AppLink());
+  ASSERT_TRUE(app.loaded);
+  EXPECT_EQ(app.target, app_);
+  EXPECT_EQ(app.workingFolder, bin_.path());
+  EXPECT_EQ(app.description, name_);
+  EXPECT_EQ(app.iconPath, ShortForm(app_));
+  EXPECT_EQ(app.iconIndex, 0);
+
+  const auto uninstaller = ReadLink(UninstallerLink());
+  ASSERT_TRUE(uninstaller.loaded);
+  EXPECT_EQ(uninstaller.target, uninstaller_);
+  EXPECT_EQ(uninstaller.workingFolder, bin_.path());
+  EXPECT_EQ(uninstaller.description, name_);
+  EXPECT_EQ(uninstaller.iconPath, ShortForm(uninstaller_));
+  EXPECT_EQ(FolderEntries(folder_).size(), 2u);
+}
+
+TEST_F(StartMenuTest, RunningTwiceOverwritesBothLinks) {
+  CreateStartMenuShortcuts(app_.c_str(), uninstaller_.c_str(), bin_.path().c_str(), name_.c_str());
+  shelltest::WriteFileBytes(AppLink(), "stale");
+  shelltest::WriteFileBytes(UninstallerLink(), "stale");
+  const std::wstring newApp = links_ / L"VIDer.exe";
+  shelltest::WriteFileBytes(newApp, "MZ");
+
+  CreateStartMenuShortcuts(newApp.c_str(), uninstaller_.c_str(), links_.path().c_str(), name_.c_str());
+  EXPECT_EQ(ReadLink(AppLink()).target, newApp);
+  EXPECT_EQ(ReadLink(AppLink()).workingFolder, links_.path());
+  EXPECT_EQ(ReadLink(UninstallerLink()).target, uninstaller_);
+  EXPECT_EQ(FolderEntries(folder_).size(), 2u);
+}
+
+TEST_F(StartMenuTest, LinkPathsThatWouldNotFitAreNotWritten) {
+  // The folder name fits; "<folder>\<name>.lnk" does not, and is not cut to a file without
+  // its extension either.
+  const size_t room = kPathLimit - CommonPrograms().size() - 1;
+  name_ = std::wstring(room / 2 + 2, L'n');
+  folder_ = CommonPrograms() + L"\\" + name_;
+  ASSERT_LE(folder_.size(), kPathLimit);
+  ASSERT_GT(AppLink().size(), kPathLimit);
+  CreateStartMenuShortcuts(app_.c_str(), uninstaller_.c_str(), bin_.path().c_str(), name_.c_str());
+  EXPECT_TRUE(PathExists(folder_));
+  EXPECT_TRUE(FolderEntries(folder_).empty());
+}
+
+TEST_F(StartMenuTest, NameThatLeavesTheFolderIsRefused) {
+  const std::wstring escape = L"..\\" + name_;
+  const std::wstring outside = ParentOf(CommonPrograms()) + L"\\" + name_;
+  shelltest::RemoveTree(outside);
+  CreateStartMenuShortcuts(app_.c_str(), uninstaller_.c_str(), bin_.path().c_str(), escape.c_str());
+  EXPECT_FALSE(PathExists(outside));
+  CreateStartMenuShortcuts(app_.c_str(), uninstaller_.c_str(), bin_.path().c_str(), L"");
+  CreateStartMenuShortcuts(app_.c_str(), uninstaller_.c_str(), bin_.path().c_str(), L"..");
+  CreateStartMenuShortcuts(app_.c_str(), uninstaller_.c_str(), bin_.path().c_str(), L"a/b");
+  EXPECT_FALSE(PathExists(CommonPrograms() + L"\\a"));
+  shelltest::RemoveTree(outside);
+}
+
+TEST_F(StartMenuTest, LinkObjectFailureLeavesOnlyTheEmptyFolder) {
+  shelltest::ShellLinkFactoryOverride failing(shelltest::FailingShellLinkFactory);
+  CreateStartMenuShortcuts(app_.c_str(), uninstaller_.c_str(), bin_.path().c_str(), name_.c_str());
+  EXPECT_TRUE(PathExists(folder_));
+  EXPECT_TRUE(FolderEntries(folder_).empty());
+}
+
+// GetTempPathW follows TMP, so each test gets its own temporary folder.
+class PinTest : public ShortcutTest {
+ protected:
+  ScratchFolder temp_;
+  shelltest::TempFolderOverride override_{temp_.path()};
+
+  // Characters left for a link name so that "<temp>\<name>.lnk" is exactly 259 long.
+  size_t NameRoom() const { return kPathLimit - (temp_.path().size() + 1) - 4; }
+};
+
+TEST_F(PinTest, TemporaryLinkIsDeletedAndCreationDecidesTheResult) {
+  // Wine has no "TaskbarPin" handler, so the verb fails there; Windows 10 and later refuse it
+  // too. The result stays 1 because the link itself was made.
+  EXPECT_EQ(PinToTaskbar(app_.c_str(), bin_.path().c_str(), L"Tessaro", L"Tessaro", app_.c_str(), 0), 1);
+  EXPECT_TRUE(FolderEntries(temp_.path()).empty());
+}
+
+TEST_F(PinTest, NameFillingThePathExactlyIsAccepted) {
+  const std::wstring name(NameRoom(), L'p');
+  EXPECT_EQ(PinToTaskbar(app_.c_str(), bin_.path().c_str(), L"Tessaro", name.c_str(), nullptr, 0), 1);
+  EXPECT_TRUE(FolderEntries(temp_.path()).empty());
+}
+
+TEST_F(PinTest, NameTooLongGivesZeroAndCreatesNothing) {
+  const std::wstring name(NameRoom() + 1, L'p');
+  EXPECT_EQ(PinToTaskbar(app_.c_str(), bin_.path().c_str(), L"Tessaro", name.c_str(), nullptr, 0), 0);
+  EXPECT_TRUE(FolderEntries(temp_.path()).empty());
+  const std::wstring wayTooLong(600, L'p');
+  EXPECT_EQ(PinToTaskbar(app_.c_str(), bin_.path().c_str(), L"Tessaro", wayTooLong.c_str(), nullptr, 0), 0);
+  EXPECT_TRUE(FolderEntries(temp_.path()).empty());
+}
+
+TEST_F(PinTest, NameThatLeavesTheTemporaryFolderIsRefused) {
+  const std::wstring escape = L"..\\ZkShellPin" + std::to_wstring(GetCurrentProcessId());
+  EXPECT_EQ(PinToTaskbar(app_.c_str(), bin_.path().c_str(), L"Tessaro", escape.c_str(), nullptr, 0), 0);
+  EXPECT_FALSE(PathExists(ParentOf(temp_.path()) + escape.substr(2) + L".lnk"));
+  EXPECT_TRUE(FolderEntries(temp_.path()).empty());
+}
+
+TEST_F(PinTest, LinkObjectFailureGivesZeroAndCreatesNothing) {
+  shelltest::ShellLinkFactoryOverride failing(shelltest::FailingShellLinkFactory);
+  EXPECT_EQ(PinToTaskbar(app_.c_str(), bin_.path().c_str(), L"Tessaro", L"Tessaro", nullptr, 0), 0);
+  EXPECT_TRUE(FolderEntries(temp_.path()).empty());
+}
+
+}  // namespace
