@@ -183,9 +183,4 @@ inline std::vector<std::wstring> ValueNames(HKEY root, const std::wstring& subKe
   return names;
 }
 
-inline bool KeyExists(HKEY root, const std::wstring& subKey) {
-  unique_hkey key;
-  return RegOpenKeyExW(root, subKey.c_str(), 0, KEY_QUERY_VALUE, key.put()) == ERROR_SUCCESS;
-}
-
 }  // namespace shelltest

@@ -8,7 +8,6 @@
 
 namespace {
 
-using shelltest::DwordBytes;
 using shelltest::ReadValue;
 using shelltest::StringBytes;
 
@@ -21,37 +20,21 @@ class ZKReg2Test : public ::testing::Test {
   const std::wstring path_ = L"Software\\ZkShellTest-" + std::to_wstring(GetCurrentProcessId());
 };
 
-TEST_F(ZKReg2Test, StartsWithoutKeyOrPath) {
-  ZKReg2 reg;
-  EXPECT_EQ(reg.key(), nullptr);
-  EXPECT_TRUE(reg.keyPath().empty());
-}
-
-TEST_F(ZKReg2Test, CreateRecordsPathAndOpensKey) {
-  ZKReg2 reg;
-  ASSERT_EQ(reg.Create(HKEY_CURRENT_USER, path_.c_str(), KEY_ALL_ACCESS), ERROR_SUCCESS);
-  EXPECT_EQ(reg.keyPath(), path_);
-  EXPECT_NE(reg.key(), nullptr);
-  EXPECT_TRUE(shelltest::KeyExists(HKEY_CURRENT_USER, path_));
-}
-
 TEST_F(ZKReg2Test, StringsAreStoredWithTheirTerminator) {
   ZKReg2 reg;
   ASSERT_EQ(reg.Create(HKEY_CURRENT_USER, path_.c_str(), KEY_ALL_ACCESS), ERROR_SUCCESS);
+  EXPECT_EQ(reg.keyPath(), path_);
   ASSERT_EQ(reg.WriteString(L"Name", L"Tessaro"), ERROR_SUCCESS);
   ASSERT_EQ(reg.WriteString(L"Empty", L""), ERROR_SUCCESS);
-  ASSERT_EQ(reg.WriteString(L"Wide", L"\u5378\u8F7D"), ERROR_SUCCESS);
   ASSERT_EQ(reg.WriteDword(L"Number", 0x01020304), ERROR_SUCCESS);
 
   const auto name = ReadValue(HKEY_CURRENT_USER, path_, L"Name");
   EXPECT_EQ(name.type, static_cast<DWORD>(REG_SZ));
-  EXPECT_EQ(name.bytes.size(), (7u + 1u) * 2u);
-  EXPECT_EQ(name.bytes, StringBytes(L"Tessaro"));
+  EXPECT_EQ(name.bytes, StringBytes(L"Tessaro"));  // (7 + 1) * 2 bytes
   EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, path_, L"Empty").bytes, StringBytes(L""));
-  EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, path_, L"Wide").bytes, StringBytes(L"\u5378\u8F7D"));
   const auto number = ReadValue(HKEY_CURRENT_USER, path_, L"Number");
   EXPECT_EQ(number.type, static_cast<DWORD>(REG_DWORD));
-  EXPECT_EQ(number.bytes, DwordBytes(0x01020304));
+  EXPECT_EQ(number.bytes, shelltest::DwordBytes(0x01020304));
 }
 
 TEST_F(ZKReg2Test, CreateOpensAnExistingKeyKeepingItsValues) {
@@ -68,33 +51,17 @@ TEST_F(ZKReg2Test, CreateOpensAnExistingKeyKeepingItsValues) {
 TEST_F(ZKReg2Test, WritesWithoutAnOpenKeyFailAndStoreNothing) {
   ZKReg2 reg;
   EXPECT_EQ(reg.WriteString(L"Name", L"x"), ERROR_INVALID_HANDLE);
-  EXPECT_EQ(reg.WriteDword(L"Number", 1), ERROR_INVALID_HANDLE);
-
-  ASSERT_EQ(reg.Create(HKEY_CURRENT_USER, path_.c_str(), KEY_ALL_ACCESS), ERROR_SUCCESS);
-  reg.Close();
-  EXPECT_EQ(reg.key(), nullptr);
-  reg.Close();  // a second Close is harmless
-  EXPECT_EQ(reg.WriteString(L"Name", L"x"), ERROR_INVALID_HANDLE);
-  EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, path_, L"Name").status, ERROR_FILE_NOT_FOUND);
-}
-
-TEST_F(ZKReg2Test, FailedCreateLeavesNoKeyButRecordsThePath) {
-  ZKReg2 reg;
   EXPECT_NE(reg.Create(nullptr, path_.c_str(), KEY_ALL_ACCESS), ERROR_SUCCESS);
   EXPECT_EQ(reg.keyPath(), path_);
   EXPECT_EQ(reg.key(), nullptr);
-  EXPECT_EQ(reg.WriteString(L"Name", L"x"), ERROR_INVALID_HANDLE);
-}
 
-TEST_F(ZKReg2Test, ReadOnlyAccessRefusesWrites) {
-  {
-    ZKReg2 creator;
-    ASSERT_EQ(creator.Create(HKEY_CURRENT_USER, path_.c_str(), KEY_ALL_ACCESS), ERROR_SUCCESS);
-  }
-  ZKReg2 reader;
-  ASSERT_EQ(reader.Create(HKEY_CURRENT_USER, path_.c_str(), KEY_READ), ERROR_SUCCESS);
-  EXPECT_EQ(reader.WriteString(L"Name", L"x"), ERROR_ACCESS_DENIED);
-  EXPECT_EQ(reader.WriteString(L"Name", nullptr), ERROR_INVALID_PARAMETER);
+  ASSERT_EQ(reg.Create(HKEY_CURRENT_USER, path_.c_str(), KEY_ALL_ACCESS), ERROR_SUCCESS);
+  reg.Close();
+  reg.Close();  // a second Close is harmless
+  EXPECT_EQ(reg.key(), nullptr);
+  EXPECT_EQ(reg.WriteString(L"Name", L"x"), ERROR_INVALID_HANDLE);
+  EXPECT_EQ(reg.WriteDword(L"Number", 1), ERROR_INVALID_HANDLE);
+  EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, path_, L"Name").status, ERROR_FILE_NOT_FOUND);
 }
 
 }  // namespace
