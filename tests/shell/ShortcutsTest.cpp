@@ -33,6 +33,18 @@ std::wstring CommonPrograms() {
 
 std::wstring ParentOf(const std::wstring& path) { return path.substr(0, path.rfind(L'\\')); }
 
+// The link file loads and carries these fields.
+void ExpectLink(const std::wstring& link, const std::wstring& target, const std::wstring& workingFolder,
+                const std::wstring& description, const std::wstring& iconPath, int iconIndex) {
+  const auto fields = ReadLink(link);
+  ASSERT_TRUE(fields.loaded) << link;
+  EXPECT_EQ(fields.target, target);
+  EXPECT_EQ(fields.workingFolder, workingFolder);
+  EXPECT_EQ(fields.description, description);
+  EXPECT_EQ(fields.iconPath, iconPath);
+  EXPECT_EQ(fields.iconIndex, iconIndex);
+}
+
 // A scratch program folder holding the two programs the links point at.
 class ShortcutTest : public ::testing::Test {
  protected:
@@ -54,13 +66,7 @@ TEST_F(ShortcutTest, LinkFileCarriesTargetFolderDescriptionAndIcon) {
   const std::wstring link = links_ / L"Tessaro.lnk";
   ASSERT_EQ(CreateShortcut(app_.c_str(), bin_.path().c_str(), L"Tessaro", app_.c_str(), 3, link.c_str()), 1);
 
-  const auto fields = ReadLink(link);
-  ASSERT_TRUE(fields.loaded);
-  EXPECT_EQ(fields.target, app_);
-  EXPECT_EQ(fields.workingFolder, bin_.path());
-  EXPECT_EQ(fields.description, L"Tessaro");
-  EXPECT_EQ(fields.iconPath, ShortForm(app_));
-  EXPECT_EQ(fields.iconIndex, 3);
+  ExpectLink(link, app_, bin_.path(), L"Tessaro", ShortForm(app_), 3);
 }
 
 TEST_F(ShortcutTest, IconIsStoredInItsShortFormWhenThereIsOne) {
@@ -129,20 +135,8 @@ TEST_F(StartMenuTest, CreatesFolderWithApplicationAndUninstallerLinks) {
   ASSERT_FALSE(CommonPrograms().empty());
   CreateStartMenuShortcuts(app_.c_str(), uninstaller_.c_str(), bin_.path().c_str(), name_.c_str());
 
-  const auto app = ReadLink(AppLink());
-  ASSERT_TRUE(app.loaded);
-  EXPECT_EQ(app.target, app_);
-  EXPECT_EQ(app.workingFolder, bin_.path());
-  EXPECT_EQ(app.description, name_);
-  EXPECT_EQ(app.iconPath, ShortForm(app_));
-  EXPECT_EQ(app.iconIndex, 0);
-
-  const auto uninstaller = ReadLink(UninstallerLink());
-  ASSERT_TRUE(uninstaller.loaded);
-  EXPECT_EQ(uninstaller.target, uninstaller_);
-  EXPECT_EQ(uninstaller.workingFolder, bin_.path());
-  EXPECT_EQ(uninstaller.description, name_);
-  EXPECT_EQ(uninstaller.iconPath, ShortForm(uninstaller_));
+  ExpectLink(AppLink(), app_, bin_.path(), name_, ShortForm(app_), 0);
+  ExpectLink(UninstallerLink(), uninstaller_, bin_.path(), name_, ShortForm(uninstaller_), 0);
   EXPECT_EQ(FolderEntries(folder_).size(), 2u);
 }
 
