@@ -2,6 +2,7 @@
 // The folders the product reads and writes, derived from the shell's special folders and
 // the running program's own location. Paths carry no trailing backslash.
 
+#include <cstddef>
 #include <string>
 
 // Buffers of these routines hold this many characters, terminator included.
