@@ -342,6 +342,7 @@ class CPaintManagerUI {
   std::vector<NativeWindowEntry> m_nativeWindows;
   ControlList m_delayedCleanup;
   std::vector<std::unique_ptr<TNotifyMsgUI>> m_asyncNotify;
+  std::vector<TNotifyMsgUI*> m_deliveringNotify;
   ControlList m_needMouseLeave;
   std::unordered_map<std::wstring, CControlUI*> m_nameTable;
   std::unordered_map<std::wstring, ControlList> m_optionGroups;
