@@ -1,5 +1,9 @@
 #include "SkinResourceIndex.h"
 
+#include <cwctype>
+
+#include "SkinFileReader.h"
+
 namespace SkinUI {
 
 namespace {
@@ -16,6 +20,55 @@ CSkinResourceIndex* CSkinResourceIndex::GetInstance() {
 }
 
 void CSkinResourceIndex::Release() { Instance().reset(); }
+
+bool CSkinResourceIndex::LoadDocument(const std::wstring& nameOrId, const std::wstring& resourceType) {
+  if (nameOrId.empty()) return false;
+  if (!resourceType.empty()) {
+    std::vector<uint8_t> bytes;
+    const bool numeric = std::iswdigit(nameOrId[0]) != 0;
+    const UINT id = numeric ? static_cast<UINT>(static_cast<uint16_t>(std::wcstoul(nameOrId.c_str(), nullptr, 10))) : 0;
+    if (!ReadModuleResource(nullptr, numeric ? MAKEINTRESOURCEW(id) : nameOrId.c_str(), resourceType.c_str(), bytes))
+      return false;
+    return markup_.LoadBuffer(bytes.data(), bytes.size(), CXmlMarkup::kEncodingUtf8);
+  }
+  if (nameOrId[0] == L'<') return markup_.LoadText(nameOrId.c_str());
+  return markup_.LoadFile(nameOrId.c_str(), CXmlMarkup::kEncodingUtf8);
+}
+
+void CSkinResourceIndex::RegisterPaths(CXmlMarkupNode parent) {
+  for (CXmlMarkupNode node = parent.FirstChild(); node.IsValid(); node = node.NextSibling()) {
+    if (node.HasChildren()) {
+      RegisterPaths(node);
+      continue;
+    }
+    const wchar_t* name = node.Name();
+    Table* table = nullptr;
+    if (_wcsicmp(name, L"Image") == 0) table = &imagePaths_;
+    else if (_wcsicmp(name, L"Xml") == 0) table = &xmlPaths_;
+    if (table == nullptr || !node.HasAttribute(L"id") || !node.HasAttribute(L"path")) continue;
+    table->emplace(node.AttributeValue(L"id"), node.AttributeValue(L"path"));  // the first one wins
+  }
+}
+
+bool CSkinResourceIndex::LoadResourceIndex(const std::wstring& nameOrId, const std::wstring& resourceType) {
+  if (!LoadDocument(nameOrId, resourceType)) return false;
+  RegisterPaths(markup_.Root());
+  return true;
+}
+
+bool CSkinResourceIndex::LoadResourceIndex(UINT resourceId, const std::wstring& resourceType) {
+  return LoadResourceIndex(std::to_wstring(resourceId), resourceType);
+}
+
+bool CSkinResourceIndex::LoadTexts(const std::wstring& document, const std::wstring& resourceType) {
+  if (!LoadDocument(document, resourceType)) return false;
+  for (CXmlMarkupNode node = markup_.Root().FirstChild(); node.IsValid(); node = node.NextSibling()) {
+    if (_wcsicmp(node.Name(), L"Text") != 0 || !node.HasAttributes()) continue;
+    if (!node.HasAttribute(L"id") || !node.HasAttribute(L"value")) continue;
+    texts_[node.AttributeValue(L"id")] = node.AttributeValue(L"value");
+  }
+  return true;
+}
 
 const std::wstring* CSkinResourceIndex::GetImagePath(const std::wstring& id) const {
   auto it = imagePaths_.find(id);

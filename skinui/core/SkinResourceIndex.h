@@ -8,6 +8,8 @@
 #include <memory>
 #include <string>
 
+#include "XmlMarkup.h"
+
 namespace SkinUI {
 
 // Supplies texts the index has no entry for.
@@ -42,11 +44,15 @@ class CSkinResourceIndex {
  private:
   using Table = std::map<std::wstring, std::wstring>;
 
+  bool LoadDocument(const std::wstring& nameOrId, const std::wstring& resourceType);
+  void RegisterPaths(CXmlMarkupNode parent);
+
   std::map<std::wstring, std::wstring> texts_;
   std::map<std::wstring, std::wstring> queried_;  // id -> type of texts the callback gave
   Table imagePaths_;
   Table xmlPaths_;
   IQueryControlText* query_ = nullptr;
+  CXmlMarkup markup_;
 };
 
 }  // namespace SkinUI
