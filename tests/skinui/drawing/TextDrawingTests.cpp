@@ -180,6 +180,34 @@ TEST_F(TextDrawing, LinkCountStopsAtTheCapacity) {
   EXPECT_EQ(linkTexts[0], L"one");
 }
 
+TEST_F(TextDrawing, LinkUnderTheMouseTakesTheHoverColour) {
+  auto hasRedInk = [](const DibSurface& s) {
+    for (int y = 0; y < s.height(); ++y)
+      for (int x = 0; x < s.width(); ++x)
+        if (((s.Rgb(x, y) >> 16) & 0xFF) > 100) return true;
+    return false;
+  };
+  RECT links[2] = {};
+  std::wstring linkTexts[2];
+  int count = 2;
+  RECT rect{0, 0, 200, 40};
+  CSkinRender::DrawHtmlText(surface_.dc(), &manager_, rect, L"<a first>WWW</a> <a second>WWW</a>", 0, links,
+                            linkTexts, &count, kBaseFont, kTextSingleLine);
+  ASSERT_EQ(count, 2);
+  EXPECT_FALSE(hasRedInk(surface_)) << "the window's link colour is blue";
+
+  manager_.SetMouseState(POINT{(links[1].left + links[1].right) / 2, (links[1].top + links[1].bottom) / 2});
+  surface_.Fill(kBlack);
+  CSkinRender::DrawHtmlText(surface_.dc(), &manager_, rect, L"<a first>WWW</a> <a second>WWW</a>", 0, links,
+                            linkTexts, &count, kBaseFont, kTextSingleLine);
+  EXPECT_TRUE(hasRedInk(surface_)) << "hovered link colour 0xFFD3215F";
+  bool redInFirst = false;
+  for (int y = 0; y < 40; ++y)
+    for (int x = links[0].left; x < links[0].right; ++x)
+      if (((surface_.Rgb(x, y) >> 16) & 0xFF) > 100) redInFirst = true;
+  EXPECT_FALSE(redInFirst) << "only the hovered link changes colour";
+}
+
 TEST_F(TextDrawing, EndEllipsisCutsALongWordAtTheRightEdge) {
   const RECT rect{0, 0, 60, 100};
   const RECT measured = Html(L"Supercalifragilistic", rect, kTextCalcRect | kTextSingleLine | kTextEndEllipsis);
