@@ -16,6 +16,7 @@ namespace {
 
 constexpr size_t kMaxFaceLength = 31;  // LOGFONTW holds 32 characters with the terminator
 constexpr LONG kBoldWeight = FW_BOLD;
+constexpr LONG kMaxWeight = 1000;
 constexpr int kFirstGeneratedFontId = 30000;
 
 constexpr uint32_t kInitialColors[] = {
@@ -235,7 +236,8 @@ void CPaintManagerUI::SetDefaultFont(const std::wstring& faceName, int size, boo
   ApplyFace(font, faceName);
   font.lfCharSet = DEFAULT_CHARSET;
   font.lfHeight = -ScaleValue(size);
-  if (bold) font.lfWeight += kBoldWeight;
+  // The default's weight plus bold, kept within the range a font description accepts.
+  if (bold) font.lfWeight = std::min<LONG>(font.lfWeight + kBoldWeight, kMaxWeight);
   if (underline) font.lfUnderline = TRUE;
   if (italic) font.lfItalic = TRUE;
   unique_hfont handle(::CreateFontIndirectW(&font));
@@ -441,6 +443,7 @@ void CPaintManagerUI::TermSharedResources() {
   shared.styles.Clear();
   shared.defaultAttributeLists.Clear();
   shared.initialised = false;
+  CSkinResource::CloseResourceZip();
 }
 
 HFONT CPaintManagerUI::GetSharedFont(int id) {

@@ -49,6 +49,21 @@ TEST(PaintManagerFonts, NegativeAndUnknownIdsGiveTheDefaultFont) {
   EXPECT_EQ(other.GetFont(-1), fallback) << "a window's own default font stays its own";
 }
 
+TEST(PaintManagerFonts, BoldDefaultFontIsHeavyAndSizesFollowTheScale) {
+  CPaintManagerUI manager;
+  manager.SetDefaultFont(L"Arial", 14, true, false, false);
+  ASSERT_TRUE(manager.GetDefaultFontInfo()->bold);
+  EXPECT_GE(manager.GetDefaultFontInfo()->metrics.tmWeight, FW_BOLD);
+
+  CPaintManagerUI scaled;
+  scaled.GetDpiScaler()->SetAwareness(CDpiScaler::Awareness::PerMonitorAware);
+  scaled.GetDpiScaler()->SetScale(200);
+  manager.AddFont(1, L"Arial", 14, false, false, false);
+  scaled.AddFont(1, L"Arial", 14, false, false, false);
+  EXPECT_EQ(scaled.GetFontInfo(1)->size, 14) << "the record keeps the unscaled size";
+  EXPECT_GT(scaled.GetFontInfo(1)->metrics.tmHeight, manager.GetFontInfo(1)->metrics.tmHeight * 3 / 2);
+}
+
 TEST(PaintManagerFonts, LongFaceNameIsCutTo31Characters) {
   CPaintManagerUI manager;
   const std::wstring face(40, L'Q');
