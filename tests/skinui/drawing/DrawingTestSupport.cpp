@@ -100,6 +100,63 @@ std::vector<uint8_t> EncodePng(int width, int height, const std::vector<uint32_t
   return png;
 }
 
+namespace {
+void PutLittle(std::vector<uint8_t>& out, uint32_t value, int bytes) {
+  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
+}
+}  // namespace
+
+std::vector<uint8_t> EncodeStoredZip(const std::vector<std::pair<std::string, std::vector<uint8_t>>>& members) {
+  std::vector<uint8_t> zip;
+  std::vector<uint8_t> directory;
+  for (const auto& [name, data] : members) {
+    const uint32_t offset = static_cast<uint32_t>(zip.size());
+    const uint32_t crc = static_cast<uint32_t>(crc32(0, data.data(), static_cast<uInt>(data.size())));
+    const uint32_t size = static_cast<uint32_t>(data.size());
+    PutLittle(zip, 0x04034B50, 4);
+    PutLittle(zip, 10, 2);  // version needed
+    PutLittle(zip, 0, 2);   // flags
+    PutLittle(zip, 0, 2);   // stored
+    PutLittle(zip, 0, 4);   // time and date
+    PutLittle(zip, crc, 4);
+    PutLittle(zip, size, 4);
+    PutLittle(zip, size, 4);
+    PutLittle(zip, static_cast<uint32_t>(name.size()), 2);
+    PutLittle(zip, 0, 2);
+    zip.insert(zip.end(), name.begin(), name.end());
+    zip.insert(zip.end(), data.begin(), data.end());
+
+    PutLittle(directory, 0x02014B50, 4);
+    PutLittle(directory, 20, 2);  // made by
+    PutLittle(directory, 10, 2);
+    PutLittle(directory, 0, 2);
+    PutLittle(directory, 0, 2);
+    PutLittle(directory, 0, 4);
+    PutLittle(directory, crc, 4);
+    PutLittle(directory, size, 4);
+    PutLittle(directory, size, 4);
+    PutLittle(directory, static_cast<uint32_t>(name.size()), 2);
+    PutLittle(directory, 0, 2);  // extra
+    PutLittle(directory, 0, 2);  // comment
+    PutLittle(directory, 0, 2);  // disk
+    PutLittle(directory, 0, 2);  // internal attributes
+    PutLittle(directory, 0x20, 4);  // archive attribute
+    PutLittle(directory, offset, 4);
+    directory.insert(directory.end(), name.begin(), name.end());
+  }
+  const uint32_t directoryOffset = static_cast<uint32_t>(zip.size());
+  zip.insert(zip.end(), directory.begin(), directory.end());
+  PutLittle(zip, 0x06054B50, 4);
+  PutLittle(zip, 0, 2);
+  PutLittle(zip, 0, 2);
+  PutLittle(zip, static_cast<uint32_t>(members.size()), 2);
+  PutLittle(zip, static_cast<uint32_t>(members.size()), 2);
+  PutLittle(zip, static_cast<uint32_t>(directory.size()), 4);
+  PutLittle(zip, directoryOffset, 4);
+  PutLittle(zip, 0, 2);
+  return zip;
+}
+
 TempFolder::TempFolder() {
   wchar_t base[MAX_PATH] = {};
   ::GetTempPathW(MAX_PATH, base);

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "GdiHandles.h"
@@ -40,6 +41,9 @@ class DibSurface {
 
 // PNG bytes of straight (not premultiplied) RGBA pixels given as 0xAARRGGBB, row by row.
 std::vector<uint8_t> EncodePng(int width, int height, const std::vector<uint32_t>& argb);
+
+// A ZIP archive of stored members (name uses "/" as separator).
+std::vector<uint8_t> EncodeStoredZip(const std::vector<std::pair<std::string, std::vector<uint8_t>>>& members);
 
 // A fresh folder under the temporary folder, removed with its files at the end.
 class TempFolder {
