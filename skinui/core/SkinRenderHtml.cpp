@@ -165,7 +165,7 @@ class CHtmlLayout {
     return handle != nullptr ? manager_->GetFontInfo(handle) : nullptr;
   }
 
-  TFontDataUI* FontFromTag(const std::wstring& argument, const TFontDataUI* current) {
+  TFontDataUI* FontFromTag(const std::wstring& argument) {
     const std::vector<std::wstring> words = SplitWords(argument);
     if (words.empty()) return nullptr;
     if (IsNumber(words[0])) return manager_->GetFontInfo(static_cast<int>(std::wcstol(words[0].c_str(), nullptr, 10)));
@@ -184,7 +184,6 @@ class CHtmlLayout {
     HFONT handle = manager_->FindFont(words[0], size, bold, underline, italic);
     if (handle == nullptr)
       handle = manager_->AddFont(manager_->AllocateGeneratedFontId(), words[0], size, bold, underline, italic);
-    (void)current;
     return handle != nullptr ? manager_->GetFontInfo(handle) : nullptr;
   }
 
@@ -303,7 +302,7 @@ class CHtmlLayout {
         const Tag tag = ReadTag(text_, pos);
         if (tag.valid && (!state.raw || (tag.closing && tag.name == L'r'))) {
           bool lineBreak = false;
-          if (!HandleTag(tag, state, x, lineTop, lineHeight, height, final, lineBreak, pos)) {
+          if (!HandleTag(tag, state, x, lineTop, lineHeight, height, final, lineBreak)) {
             return finish(pos, false);  // the image goes to the next line
           }
           pos = tag.end;
@@ -379,7 +378,7 @@ class CHtmlLayout {
 
   // False when an inline image must go to the next line first.
   bool HandleTag(const Tag& tag, HtmlState& state, LONG& x, LONG lineTop, LONG lineHeight, LONG& height, bool final,
-                 bool& lineBreak, size_t pos) {
+                 bool& lineBreak) {
     const bool single = (style_ & kTextSingleLine) != 0;
     TFontDataUI* font = CurrentFont(state);
     auto pushFont = [&](TFontDataUI* next) {
@@ -448,7 +447,7 @@ class CHtmlLayout {
         break;
       }
       case L'f':
-        pushFont(FontFromTag(tag.argument, font));
+        pushFont(FontFromTag(tag.argument));
         break;
       case L'i':
         if (tag.argument.empty()) {
@@ -499,7 +498,6 @@ class CHtmlLayout {
       default:
         break;
     }
-    (void)pos;
     return true;
   }
 
