@@ -47,6 +47,22 @@ TEST_F(PrimitiveDrawing, GradientRunsFromFirstToSecondColour) {
   }
 }
 
+TEST_F(PrimitiveDrawing, GradientWithoutPlatformFillUsesPowerOfTwoBands) {
+  CSkinRender::SetPlatformBlending(false);
+  auto distinctColours = [](int steps) {
+    DibSurface surface(128, 1, kBackground);
+    CSkinRender::DrawGradient(surface.dc(), RECT{0, 0, 128, 1}, 0xFFFF0000, 0xFF0000FF, false, steps);
+    int count = 1;
+    for (int x = 1; x < 128; ++x)
+      if (surface.Rgb(x, 0) != surface.Rgb(x - 1, 0)) ++count;
+    return count;
+  };
+  EXPECT_EQ(distinctColours(2), 2);
+  EXPECT_EQ(distinctColours(4), 4);
+  EXPECT_EQ(distinctColours(20), 16);
+  EXPECT_EQ(distinctColours(200), 64);
+}
+
 TEST_F(PrimitiveDrawing, VerticalTranslucentGradientBlendsWithAverageAlpha) {
   for (bool platform : {true, false}) {
     CSkinRender::SetPlatformBlending(platform);
