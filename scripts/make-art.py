@@ -1,11 +1,13 @@
 #!/usr/bin/python3
 """Draws every image of the wizard's skin into assets/skin/.
 
-Run with Debian's interpreter (it has python3-pil):  /usr/bin/python3 scripts/make-art.py [OUT_DIR]
+Run with Debian's interpreter (it has python3-pil):
+    /usr/bin/python3 scripts/make-art.py [--skin DIR] [--icon FILE]
+Defaults: assets/skin (the skin's images) and assets/icon/tessaro.ico (the programs' icon).
 The output depends only on this script, Pillow and the Noto Sans CJK fonts, so two runs give the
 same bytes. Shapes and text are drawn at SCALE times the final size and box-filtered down.
 """
-import math
+import argparse
 import pathlib
 import sys
 
@@ -169,10 +171,11 @@ class Canvas:
 
 # Shared drawings ----------------------------------------------------------------------------------
 
-def logo_mark(c, x, y, size):
+def logo_mark(c, x, y, size, shadow=True):
     """Tessaro's mark: a blue tile holding a white record ring."""
     b = (x, y, x + size, y + size)
-    c.shadow(b, size * 0.28, size * 0.12, 0.45, dy=size * 0.06)
+    if shadow:
+        c.shadow(b, size * 0.28, size * 0.12, 0.45, dy=size * 0.06)
     m = c.mask(lambda d: d.rounded_rectangle(c.box(b), c.s(size * 0.28), fill=255))
     c.fill_mask(m, c.vgradient(ACCENT_LIGHT, ACCENT_DEEP, b))
     c.rrect(b, size * 0.28, outline=rgba(WHITE, 0.22), width=max(0.5, size / 60))
@@ -474,6 +477,16 @@ def scrollbar_sprite():
     return img
 
 
+def app_icon(size):
+    c = Canvas(size, size)
+    inset = size / 32
+    logo_mark(c, inset, inset, size - 2 * inset, shadow=False)
+    return c.finish()
+
+
+ICON_SIZES = (16, 24, 32, 48, 64, 128, 256)
+
+
 # Output ----------------------------------------------------------------------------------------
 
 def build():
@@ -513,12 +526,19 @@ def build():
 
 
 def main():
-    out = pathlib.Path(sys.argv[1]) if len(sys.argv) > 1 else pathlib.Path(__file__).resolve().parent.parent / "assets/skin"
+    root = pathlib.Path(__file__).resolve().parent.parent
+    parser = argparse.ArgumentParser(description="Draws the skin's images and the programs' icon.")
+    parser.add_argument("--skin", type=pathlib.Path, default=root / "assets/skin", help="skin folder to write into")
+    parser.add_argument("--icon", type=pathlib.Path, default=root / "assets/icon/tessaro.ico", help="icon file to write")
+    args = parser.parse_args()
     for name, img in build().items():
-        path = out / name
+        path = args.skin / name
         path.parent.mkdir(parents=True, exist_ok=True)
         img.save(path, "PNG", optimize=True)
-    scrollbar_sprite().save(out / "scrollbar.bmp", "BMP")
+    scrollbar_sprite().save(args.skin / "scrollbar.bmp", "BMP")
+    icons = [app_icon(n) for n in ICON_SIZES]
+    args.icon.parent.mkdir(parents=True, exist_ok=True)
+    icons[-1].save(args.icon, "ICO", sizes=[(n, n) for n in ICON_SIZES], append_images=icons[:-1])
 
 
 if __name__ == "__main__":
