@@ -266,7 +266,7 @@ def folder_glyph(c, cx, cy, w, alpha):
 def page_options():
     c = page_base(footer=True)
     c.text((350, 22), "自定义安装", font(15, True), rgba(WHITE, 0.92))
-    c.text((131, 130), "程序文件将安装到所选文件夹下的 zkbin 文件夹中", font(12), rgba(HINT), anchor="lm")
+    c.text((131, 130), "程序将安装到所选位置的 zkbin 子文件夹中", font(12), rgba(HINT), anchor="lm")
     c.glow(350, 294, 110, ACCENT, 0.22)
     folder_glyph(c, 350, 292, 56, 1.0)
     c.text((350, 335), "Tessaro · 选择你喜欢的位置，随时开始录制", font(13), rgba(TAGLINE, 0.9))
@@ -394,7 +394,7 @@ def title_glyph(kind, state):
         c.line([(7.5, 7.5), (16.5, 16.5)], col, 1.6)
         c.line([(16.5, 7.5), (7.5, 16.5)], col, 1.6)
     else:
-        c.line([(7, 12.5), (17, 12.5)], col, 1.6)
+        c.rrect((7, 11, 17, 13), 0.5, fill=rgba(col[:3], col[3] / 255 * 0.9))  # whole rows 11 and 12: crisp
     return c.finish()
 
 
