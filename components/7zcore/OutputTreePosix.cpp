@@ -1,0 +1,148 @@
+#include "OutputTree.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "ArchiveDatabase.h"
+#include "SafeName.h"
+
+namespace zk7z {
+
+namespace {
+
+constexpr char kTempSuffix[] = ".zk7z~part";
+constexpr uint64_t kFileTimeUnixEpoch = 116444736000000000ull;
+constexpr uint64_t kFileTimeTicksPerSecond = 10000000ull;
+
+bool MakeOneDirectory(const std::string& path) {
+  if (mkdir(path.c_str(), 0777) == 0) return true;
+  struct stat st;
+  return errno == EEXIST && stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+struct timespec ToTimespec(uint64_t fileTime) {
+  struct timespec ts = {};
+  if (fileTime >= kFileTimeUnixEpoch) {
+    const uint64_t t = fileTime - kFileTimeUnixEpoch;
+    ts.tv_sec = static_cast<time_t>(t / kFileTimeTicksPerSecond);
+    ts.tv_nsec = static_cast<long>((t % kFileTimeTicksPerSecond) * 100);
+  }
+  return ts;
+}
+
+mode_t ModeFor(const FileMeta& meta, mode_t fallback) {
+  if (!meta.attribDefined) return fallback;
+  if (meta.attrib & kAttribUnixExtension) return static_cast<mode_t>((meta.attrib >> 16) & 0777);
+  if (meta.attrib & kAttribReadOnly) return fallback & ~static_cast<mode_t>(0222);
+  return fallback;
+}
+
+}  // namespace
+
+OutputTree::~OutputTree() { AbortFile(); }
+
+bool OutputTree::Fail(const std::string& text) {
+  error_ = text;
+  return false;
+}
+
+NativePath OutputTree::Join(const PathComponents& components, size_t count) const {
+  NativePath path = root_;
+  for (size_t i = 0; i < count; ++i) {
+    std::string part;
+    Utf16ToUtf8(components[i], &part);
+    path += '/';
+    path += part;
+  }
+  return path;
+}
+
+bool OutputTree::Init(const NativePath& root) {
+  root_ = root;
+  while (root_.size() > 1 && root_.back() == '/') root_.pop_back();
+  if (root_.empty()) return Fail("the target folder is empty");
+  for (size_t i = 1; i <= root_.size(); ++i) {
+    if (i == root_.size() || root_[i] == '/') {
+      if (!MakeOneDirectory(root_.substr(0, i))) return Fail("cannot create the target folder " + root_);
+    }
+  }
+  return true;
+}
+
+bool OutputTree::MakeDirectories(const PathComponents& components, size_t count) {
+  for (size_t i = 1; i <= count; ++i) {
+    const NativePath path = Join(components, i);
+    if (!MakeOneDirectory(path)) return Fail("cannot create folder " + path + ": " + std::strerror(errno));
+  }
+  return true;
+}
+
+bool OutputTree::BeginFile(const PathComponents& components) {
+  AbortFile();
+  if (!MakeDirectories(components, components.size() - 1)) return false;
+  finalPath_ = Join(components, components.size());
+  tempPath_ = finalPath_ + kTempSuffix;
+  fd_ = open(tempPath_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666);
+  if (fd_ < 0) return Fail("cannot create " + tempPath_ + ": " + std::strerror(errno));
+  return true;
+}
+
+bool OutputTree::Write(const uint8_t* data, size_t size) {
+  while (size > 0) {
+    const ssize_t n = write(fd_, data, size);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return Fail("cannot write " + finalPath_ + ": " + std::strerror(errno));
+    }
+    data += n;
+    size -= static_cast<size_t>(n);
+  }
+  return true;
+}
+
+bool OutputTree::CommitFile(const FileMeta& meta) {
+  struct stat st;
+  mode_t mode = 0666;
+  if (fstat(fd_, &st) == 0) mode = st.st_mode & 0777;
+  const mode_t wanted = ModeFor(meta, mode);
+  if (wanted != mode) fchmod(fd_, wanted);
+  if (meta.mtimeDefined) {
+    struct timespec times[2] = {ToTimespec(meta.mtime), ToTimespec(meta.mtime)};
+    futimens(fd_, times);
+  }
+  const bool closed = close(fd_) == 0;
+  fd_ = -1;
+  if (!closed) {
+    const std::string why = std::strerror(errno);
+    unlink(tempPath_.c_str());
+    return Fail("cannot write " + finalPath_ + ": " + why);
+  }
+  if (rename(tempPath_.c_str(), finalPath_.c_str()) != 0) {
+    const std::string why = std::strerror(errno);
+    unlink(tempPath_.c_str());
+    return Fail("cannot replace " + finalPath_ + ": " + why);
+  }
+  return true;
+}
+
+void OutputTree::AbortFile() {
+  if (fd_ < 0) return;
+  close(fd_);
+  fd_ = -1;
+  unlink(tempPath_.c_str());
+}
+
+bool OutputTree::ApplyDirectoryMeta(const PathComponents& components, const FileMeta& meta) {
+  const NativePath path = Join(components, components.size());
+  if (meta.mtimeDefined) {
+    struct timespec times[2] = {ToTimespec(meta.mtime), ToTimespec(meta.mtime)};
+    utimensat(AT_FDCWD, path.c_str(), times, 0);
+  }
+  return true;
+}
+
+}  // namespace zk7z

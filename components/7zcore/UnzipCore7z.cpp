@@ -1,0 +1,71 @@
+#include "UnzipCore7z.h"
+
+#include <string>
+
+#include "SevenZipExtractor.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace {
+
+thread_local std::string lastError;
+
+zk7z::NativePath FromCodePage(const char* text, unsigned codePage) {
+#ifdef _WIN32
+  const int n = MultiByteToWideChar(codePage, 0, text, -1, nullptr, 0);
+  if (n <= 0) return std::wstring();
+  std::wstring out(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(codePage, 0, text, -1, &out[0], n);
+  out.resize(static_cast<size_t>(n - 1));
+  return out;
+#else
+  (void)codePage;
+  return text;
+#endif
+}
+
+#ifdef _WIN32
+constexpr unsigned kAnsi = CP_ACP;
+constexpr unsigned kUtf8 = CP_UTF8;
+#else
+constexpr unsigned kAnsi = 0;
+constexpr unsigned kUtf8 = 0;
+#endif
+
+bool Run(const char* archive, const char* target, unsigned codePage, zk7z::ProgressFunction progress) {
+  lastError.clear();
+  if (!archive || !target) {
+    lastError = "no archive or target folder given";
+    return false;
+  }
+  try {
+    zk7z::SevenZipExtractor extractor;
+    extractor.SetProgress(std::move(progress));
+    if (extractor.Extract(FromCodePage(archive, codePage), FromCodePage(target, codePage))) return true;
+    lastError = extractor.error();
+  } catch (const std::exception& e) {
+    lastError = std::string("extraction failed: ") + e.what();
+  } catch (...) {
+    lastError = "extraction failed";
+  }
+  return false;
+}
+
+}  // namespace
+
+extern "C" {
+
+bool UnzipCore7z(const char* archive, const char* targetDir, std::function<void(uint64_t, uint64_t)> progress) {
+  return Run(archive, targetDir, kAnsi, std::move(progress));
+}
+
+int Zk7zExtract(const char* archiveUtf8, const char* targetDirUtf8, Zk7zProgressCallback callback, void* user) {
+  zk7z::ProgressFunction progress;
+  if (callback) progress = [callback, user](uint64_t done, uint64_t total) { callback(user, done, total); };
+  return Run(archiveUtf8, targetDirUtf8, kUtf8, std::move(progress)) ? 1 : 0;
+}
+
+const char* Zk7zLastError(void) { return lastError.c_str(); }
+}

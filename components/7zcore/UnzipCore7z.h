@@ -1,0 +1,31 @@
+#pragma once
+// 7zCore.dll: our 7z unpacking component.
+
+#include <cstdint>
+#include <functional>
+
+#if defined(_WIN32) && defined(ZK7Z_BUILDING_DLL)
+#define ZK7Z_API __declspec(dllexport)
+#elif defined(_WIN32) && !defined(ZK7Z_STATIC)
+#define ZK7Z_API __declspec(dllimport)
+#else
+#define ZK7Z_API
+#endif
+
+extern "C" {
+
+// Extracts archive into targetDir (both in the ANSI code page; the names inside the archive
+// reach the disk unchanged). Synchronous: every progress call is made before it returns.
+// progress gets (bytes done, bytes total) of file data; the last call, with done == total, is
+// made only on success. Never throws.
+ZK7Z_API bool UnzipCore7z(const char* archive, const char* targetDir,
+                          std::function<void(uint64_t, uint64_t)> progress);
+
+// The same for plain callers: UTF-8 paths, an optional callback with a user pointer.
+// Returns 1 on success, 0 on failure; Zk7zLastError() then tells why.
+typedef void (*Zk7zProgressCallback)(void* user, uint64_t done, uint64_t total);
+ZK7Z_API int Zk7zExtract(const char* archiveUtf8, const char* targetDirUtf8, Zk7zProgressCallback callback,
+                         void* user);
+// UTF-8 text of the calling thread's last failure, "" after a success. Valid until its next call.
+ZK7Z_API const char* Zk7zLastError(void);
+}
