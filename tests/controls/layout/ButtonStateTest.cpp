@@ -199,6 +199,42 @@ TEST(ButtonState, RemovingTheButtonFromItsOwnClickHandlerIsSafe) {
   EXPECT_EQ(ui.other, host.manager.FindControl(L"otherBtn"));
 }
 
+TEST(OptionState, OptionRemovedByItsClickHandlerStillReportsItsSelection) {
+  ControlHost host;
+  auto* row = new CHorizontalLayoutUI();
+  auto* option = new COptionUI();
+  option->ApplyAttributeList(L"width=\"100\"");
+  row->Add(option);
+  host.Attach(row, Rect(0, 0, 700, 40));
+  host.notes.onNotify = [&](TNotifyMsgUI& msg) {
+    if (msg.Sender == option) row->Remove(option);
+  };
+  Send(option, UIEvent::ButtonDown, kInside);
+  Send(option, UIEvent::ButtonUp, kInside);
+  EXPECT_EQ((std::vector<std::wstring>{L"click", L"selectchanged"}), host.notes.Actions());
+  EXPECT_TRUE(option->IsSelected());
+  EXPECT_EQ(0, row->GetCount());
+  host.notes.onNotify = nullptr;
+  host.Pump();
+}
+
+TEST(CheckBoxState, CheckBoxRemovedByItsCheckHandlerIsSafe) {
+  ControlHost host;
+  auto* row = new CHorizontalLayoutUI();
+  auto* check = new CCheckBoxUI();
+  check->ApplyAttributeList(L"width=\"100\" EnableAutoCheck=\"true\"");
+  row->Add(check);
+  host.Attach(row, Rect(0, 0, 700, 40));
+  host.notes.onNotify = [&](TNotifyMsgUI& msg) {
+    if (msg.Type == L"selectchanged") row->Remove(check);
+  };
+  Send(check, UIEvent::ButtonDown, kInside);
+  EXPECT_EQ((std::vector<std::wstring>{L"selectchanged", L"checkclick"}), host.notes.Actions());
+  host.notes.onNotify = nullptr;
+  host.Pump();
+  EXPECT_EQ(0, row->GetCount());
+}
+
 TEST(ButtonState, HidingTheFocusedButtonClearsTheFocus) {
   ControlHost host;
   ButtonRow ui(host);

@@ -12,6 +12,7 @@
 #include "OptionUI.h"
 #include "ProgressUI.h"
 #include "ScrollBarUI.h"
+#include "SkinResourceIndex.h"
 #include "TabLayoutUI.h"
 #include "VerticalLayoutUI.h"
 
@@ -142,6 +143,33 @@ TEST(ControlAttributes, TextAndTooltipTurnTheirLineBreakMarks) {
   EXPECT_EQ(L"a\r\nb\r\n", control.GetToolTip());
   control.SetAttribute(L"userdata", L"payload");
   EXPECT_EQ(L"payload", control.GetUserData());
+}
+
+class FixedTexts : public IQueryControlText {
+ public:
+  bool QueryControlText(const std::wstring& id, const std::wstring&, std::wstring& text) override {
+    if (id != L"welcome.title") return false;
+    text = L"Welcome";
+    return true;
+  }
+};
+
+TEST(ControlAttributes, ResourceTextIsLookedUpAsAKey) {
+  FixedTexts texts;
+  CSkinResourceIndex* index = CSkinResourceIndex::GetInstance();
+  index->ResetTexts();
+  index->SetTextQuery(&texts);
+  CControlUI control;
+  control.SetAttribute(L"text", L"welcome.title");
+  control.SetAttribute(L"tooltip", L"welcome.title");
+  EXPECT_EQ(L"welcome.title", control.GetText());
+  control.SetAttribute(L"resourcetext", L"true");
+  EXPECT_EQ(L"Welcome", control.GetText());
+  EXPECT_EQ(L"Welcome", control.GetToolTip());
+  control.SetText(L"no.such.id");
+  EXPECT_EQ(L"no.such.id", control.GetText());
+  index->SetTextQuery(nullptr);
+  index->ResetTexts();
 }
 
 TEST(ControlAttributes, FlagsAndStates) {
