@@ -173,8 +173,8 @@ TestWindow::~TestWindow() {
   PumpPending();
 }
 
-bool TestWindow::Open() {
-  if (Create(nullptr, L"SkinUI test", WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW) == nullptr) return false;
+bool TestWindow::Open(HWND owner) {
+  if (Create(owner, L"SkinUI test", WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW) == nullptr) return false;
   ::SetWindowPos(m_hWnd, HWND_TOP, kLeft, kTop, 0, 0, SWP_NOSIZE);
   ::ShowWindow(m_hWnd, SW_SHOW);
   ::SetForegroundWindow(m_hWnd);

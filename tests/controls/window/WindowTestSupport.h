@@ -72,7 +72,7 @@ class TestWindow : public SkinUI::WindowImplBase {
   ~TestWindow() override;
 
   // Creates, shows and paints the window; false when it does not exist afterwards.
-  bool Open();
+  bool Open(HWND owner = nullptr);
   SkinUI::CPaintManagerUI& Manager() { return m_pm; }
   SkinUI::CControlUI* Find(const wchar_t* name) { return m_pm.FindControl(std::wstring(name)); }
 
