@@ -75,7 +75,8 @@ bool CContainerUI::SetItemIndex(CControlUI* control, int index) {
 
 int CContainerUI::GetCount() const { return static_cast<int>(m_items.size()); }
 
-bool CContainerUI::Add(CControlUI* control) { return AddAt(control, GetCount()); }
+// Not the virtual AddAt: a derived Add that calls this must not run its own AddAt rules too.
+bool CContainerUI::Add(CControlUI* control) { return CContainerUI::AddAt(control, GetCount()); }
 
 bool CContainerUI::AddAt(CControlUI* control, int index) {
   if (control == nullptr || index < 0 || index > GetCount()) return false;

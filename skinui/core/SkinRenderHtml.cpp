@@ -294,7 +294,9 @@ class CHtmlLayout {
 
       wchar_t escaped = 0;
       if (!state.raw && (ch == L'<' || ch == L'{') && ReadEscape(text_, pos, escaped)) {
-        if (!PlaceRun(state, std::wstring(1, escaped), x, lineTop, lineHeight, height, final)) return finish(pos, false);
+        const std::wstring shown(1, escaped);
+        if (FitRun(CurrentFont(state), shown, x) == 0) return finish(pos, single);
+        PlaceRun(state, shown, x, lineTop, lineHeight, height, final);
         pos += 3;
         continue;
       }
@@ -364,16 +366,15 @@ class CHtmlLayout {
     return run.size();
   }
 
-  // Places a run at x; false when it holds nothing.
-  bool PlaceRun(HtmlState& state, const std::wstring& run, LONG& x, LONG lineTop, LONG lineHeight, LONG& height,
+  // Places a run at x.
+  void PlaceRun(HtmlState& state, const std::wstring& run, LONG& x, LONG lineTop, LONG lineHeight, LONG& height,
                 bool final) {
-    if (run.empty()) return false;
+    if (run.empty()) return;
     TFontDataUI* font = CurrentFont(state);
     height = std::max(height, FontHeight(font));
     const LONG width = Measure(font, run.c_str(), static_cast<int>(run.size()));
     if (final) DrawRun(state, font, run, x, width, lineTop, lineHeight);
     x += width;
-    return true;
   }
 
   // False when an inline image must go to the next line first.

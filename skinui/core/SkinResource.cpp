@@ -42,6 +42,8 @@ SkinFileStatus ReadFolderFile(const std::wstring& path, std::vector<uint8_t>& by
   unique_file file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return SkinFileStatus::kOpenFailed;
+  // Pipes and devices open by name too, but have no size to read by.
+  if (GetFileType(file.get()) != FILE_TYPE_DISK) return SkinFileStatus::kReadFailed;
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(file.get(), &size)) return SkinFileStatus::kReadFailed;
   if (size.QuadPart == 0) return SkinFileStatus::kEmpty;

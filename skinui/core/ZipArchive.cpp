@@ -11,6 +11,10 @@
 #include <new>
 #include <set>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace SkinUI {
 namespace {
 
@@ -621,9 +625,25 @@ uint32_t DescribeZipResult(ZipResult code, wchar_t* buffer, uint32_t length) {
   return full;
 }
 
-#ifndef _WIN32
-// Without the Windows file side the archive has no working folder and DOS times are read in
-// the C library's local time zone.
+#ifdef _WIN32
+std::wstring DefaultZipBaseFolder() {
+  wchar_t folder[MAX_PATH];
+  const DWORD n = GetCurrentDirectoryW(MAX_PATH, folder);
+  if (n == 0 || n >= MAX_PATH) return std::wstring();
+  std::wstring base(folder, n);
+  if (base.back() != L'\\' && base.back() != L'/') base += L'\\';
+  return base;
+}
+
+uint64_t DosTimeToFileTime(uint16_t dosDate, uint16_t dosTime) {
+  FILETIME local, utc;
+  if (!DosDateTimeToFileTime(dosDate, dosTime, &local) || !LocalFileTimeToFileTime(&local, &utc))
+    return 0;
+  return (static_cast<uint64_t>(utc.dwHighDateTime) << 32) | utc.dwLowDateTime;
+}
+#else
+// Without Windows the archive has no working folder and DOS times are read in the C
+// library's local time zone.
 std::wstring DefaultZipBaseFolder() { return std::wstring(); }
 
 uint64_t DosTimeToFileTime(uint16_t dosDate, uint16_t dosTime) {

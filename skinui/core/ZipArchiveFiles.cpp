@@ -105,22 +105,6 @@ ZipResult WriteMember(ZipArchive* archive, int index, HANDLE out, const ZipEntry
 
 }  // namespace
 
-std::wstring DefaultZipBaseFolder() {
-  wchar_t folder[MAX_PATH];
-  const DWORD n = GetCurrentDirectoryW(MAX_PATH, folder);
-  if (n == 0 || n >= MAX_PATH) return std::wstring();
-  std::wstring base(folder, n);
-  if (base.back() != L'\\' && base.back() != L'/') base += L'\\';
-  return base;
-}
-
-uint64_t DosTimeToFileTime(uint16_t dosDate, uint16_t dosTime) {
-  FILETIME local, utc;
-  if (!DosDateTimeToFileTime(dosDate, dosTime, &local) || !LocalFileTimeToFileTime(&local, &utc))
-    return 0;
-  return (static_cast<uint64_t>(utc.dwHighDateTime) << 32) | utc.dwLowDateTime;
-}
-
 ZipArchive* OpenZipFile(const wchar_t* path, const char* password) {
   if (path == nullptr) {
     SetZipResult(kZipBadArguments);
@@ -143,8 +127,10 @@ ZipArchive* OpenZipHandle(HANDLE handle, const char* password) {
     SetZipResult(kZipDuplicateHandle);
     return nullptr;
   }
+  // Pipes and devices have no position to read the directory from.
   LARGE_INTEGER zero{}, position{};
-  if (!SetFilePointerEx(file.get(), zero, &position, FILE_CURRENT)) {
+  if (GetFileType(file.get()) != FILE_TYPE_DISK ||
+      !SetFilePointerEx(file.get(), zero, &position, FILE_CURRENT)) {
     SetZipResult(kZipUnseekable);
     return nullptr;
   }

@@ -136,6 +136,10 @@ zip_bytes = (out / "deflated.zip").read_bytes()
 (out / "prefixed-adjusted.zip").write_bytes(stub + zip_bytes)
 run("zip", "-q", "-A", str(out / "prefixed-adjusted.zip"), cwd=out)
 
+# Markup documents at the size limit and one byte over it.
+exact = b"<a/>" + b" " * (4194304 - 4)
+python_zip("limits.zip", [("exact.xml", exact), ("over.xml", exact + b" ")])
+
 # A folder-mode skin beside the archives.
 shutil.copytree(src, out / "folder")
 

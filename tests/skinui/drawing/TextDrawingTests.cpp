@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "DrawingTestSupport.h"
 #include "PaintManagerUI.h"
 #include "SkinRender.h"
@@ -223,6 +225,18 @@ TEST_F(TextDrawing, LongRunIsCutAndWrapsOntoTheNextLine) {
   const RECT measured = Html(L"abcdefghijklmnopqrstuvwxyz", RECT{0, 0, 40, 1000});
   EXPECT_LE(measured.right, 40);
   EXPECT_GT(measured.bottom, 2 * LineHeight());
+}
+
+TEST_F(TextDrawing, WordBreakMovesTheWholeWordToTheNextLine) {
+  const LONG width = Extent(L"aaa ") + Extent(L"b") + 1;
+  const RECT broken = Html(L"aaa bbb", RECT{0, 0, width, 1000}, kTextCalcRect | kTextWordBreak);
+  EXPECT_EQ(broken.bottom, 2 * LineHeight());
+  EXPECT_EQ(broken.right, std::max(Extent(L"aaa "), Extent(L"bbb")));
+  const RECT cut = Html(L"aaa bbb", RECT{0, 0, width, 1000}, kTextCalcRect);
+  EXPECT_EQ(cut.bottom, 2 * LineHeight());
+  EXPECT_EQ(cut.right, std::max(Extent(L"aaa ") + Extent(L"b"), Extent(L"bb"))) << "cut before the overflow";
+  const RECT single = Html(L"aaa bbb", RECT{0, 0, width, 1000}, kTextCalcRect | kTextSingleLine);
+  EXPECT_EQ(single.bottom, LineHeight());
 }
 
 TEST_F(TextDrawing, ColourTagsAndSaturation) {

@@ -481,7 +481,7 @@ TEST(ZipArchive, TruncatedCopiesFailWithoutReadingOutOfBounds) {
     ++opened;
     ReadEverything(held.archive.get(), big);
   }
-  // Only cuts inside the end record's comment-free tail leave nothing to open.
+  // The end record stands at the very end: no cut keeps it whole.
   EXPECT_EQ(opened, 0);
 }
 
