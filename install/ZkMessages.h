@@ -7,3 +7,4 @@ constexpr uint32_t kMsgPostToUiThread = 1;   // param1: the message to handle on
 constexpr uint32_t kMsgSelectPage = 52;      // param1: page index; page 2 also starts the installation
 constexpr uint32_t kMsgStartInstall = 53;
 constexpr uint32_t kMsgProgress = 54;        // param2 (when relayed): 1 when done equals total
+constexpr uint32_t kMsgInstallFailed = 55;  // the unpack ended without its final report

@@ -1,0 +1,43 @@
+#include "ZKInstallPage0.h"
+
+#include "SystemActions.h"
+#include "ZkMessages.h"
+
+SKINUI_BEGIN_NOTIFY_MAP(CZKInstallPage0, SkinUI::CNotifyPump)
+SKINUI_NOTIFY_HANDLER(L"click", L"", OnClick)
+SKINUI_NOTIFY_HANDLER(L"selectchanged", L"", OnSelectChanged)
+SKINUI_END_NOTIFY_MAP()
+
+void CZKInstallPage0::InitPage() {
+  m_root = Find<SkinUI::CControlUI>(L"verroot0");
+  m_minButton = Find<SkinUI::CButtonUI>(L"minbtn");
+  m_closeButton = Find<SkinUI::CButtonUI>(L"closebtn");
+  m_agreementOption = Find<SkinUI::COptionUI>(L"protocalOpt");
+  m_installButton = Find<SkinUI::CButtonUI>(L"installBtn");
+  m_agreementLink = Find<SkinUI::CButtonUI>(L"zk_btn_protocal");
+  m_customButton = Find<SkinUI::CButtonUI>(L"customBtn");
+  if (m_root) m_root->SetBackgroundImage(L"Install_and_uninstall\\table_bg_install_01.png");
+}
+
+void CZKInstallPage0::OnClick(SkinUI::TNotifyMsgUI& msg) {
+  SkinUI::CControlUI* sender = msg.Sender;
+  if (sender == nullptr) return;
+  if (sender == m_minButton) {
+    MinimizeFrame();
+  } else if (sender == m_closeButton) {
+    CloseFrame();
+  } else if (sender == m_installButton) {
+    Deliver(kMsgSelectPage, 2, 0);
+  } else if (sender == m_customButton) {
+    Deliver(kMsgSelectPage, 1, 0);
+  } else if (sender == m_agreementLink) {
+    OpenWithShell(kAgreementAddress);
+  }
+}
+
+void CZKInstallPage0::OnSelectChanged(SkinUI::TNotifyMsgUI& msg) {
+  if (msg.Sender == nullptr || msg.Sender != m_agreementOption || target() == nullptr) return;
+  const bool accepted = m_agreementOption->IsSelected();
+  if (m_customButton) m_customButton->SetEnabled(accepted);
+  if (m_installButton) m_installButton->SetEnabled(accepted);
+}

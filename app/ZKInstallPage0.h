@@ -1,0 +1,31 @@
+#pragma once
+// Welcome page: one-click installation, the way to the options page, the agreement box that
+// must stay ticked for either, and the agreement link.
+
+#include "ButtonUI.h"
+#include "OptionUI.h"
+#include "VerticalLayoutUI.h"
+#include "ZKInstallPageBase.h"
+
+// The user agreement, opened in the default browser.
+constexpr const wchar_t* kAgreementAddress = L"http://www.tessaro.example/agreement.html";
+
+class CZKInstallPage0 final : public CZKInstallPageBase {
+ public:
+  explicit CZKInstallPage0(SkinUI::CPaintManagerUI* manager) : CZKInstallPageBase(manager) {}
+
+  void InitPage();
+  void OnClick(SkinUI::TNotifyMsgUI& msg);
+  void OnSelectChanged(SkinUI::TNotifyMsgUI& msg);
+
+  SKINUI_DECLARE_NOTIFY_MAP(CZKInstallPage0);
+
+ private:
+  SkinUI::CControlUI* m_root = nullptr;
+  SkinUI::CButtonUI* m_minButton = nullptr;
+  SkinUI::CButtonUI* m_closeButton = nullptr;
+  SkinUI::COptionUI* m_agreementOption = nullptr;
+  SkinUI::CButtonUI* m_installButton = nullptr;
+  SkinUI::CButtonUI* m_agreementLink = nullptr;
+  SkinUI::CButtonUI* m_customButton = nullptr;
+};

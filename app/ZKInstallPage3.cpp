@@ -1,0 +1,58 @@
+#include "ZKInstallPage3.h"
+
+#include <shellapi.h>
+
+#include <string>
+
+#include "InstallOptions.h"
+#include "Log.h"
+#include "Shortcuts.h"
+#include "SystemActions.h"
+#include "UninstallRegistration.h"
+
+namespace {
+
+constexpr const wchar_t* kProductName = L"Tessaro";
+
+}  // namespace
+
+SKINUI_BEGIN_NOTIFY_MAP(CZKInstallPage3, SkinUI::CNotifyPump)
+SKINUI_NOTIFY_HANDLER(L"click", L"", OnClick)
+SKINUI_END_NOTIFY_MAP()
+
+void CZKInstallPage3::InitPage() {
+  m_root = Find<SkinUI::CControlUI>(L"verroot3");
+  m_minButton = Find<SkinUI::CButtonUI>(L"minbtn3");
+  m_closeButton = Find<SkinUI::CButtonUI>(L"closebtn3");
+  m_completeButton = Find<SkinUI::CButtonUI>(L"completeBtn");
+  if (m_root) m_root->SetBackgroundImage(L"Install_and_uninstall\\table_bg_install_04.png");
+}
+
+void CZKInstallPage3::OnClick(SkinUI::TNotifyMsgUI& msg) {
+  if (msg.Sender == nullptr) return;
+  if (msg.Sender == m_minButton) {
+    MinimizeFrame();
+  } else if (msg.Sender == m_closeButton) {
+    ZKUnZipAll();
+    CloseFrame();
+  } else if (msg.Sender == m_completeButton) {
+    ZKUnZipAll();
+    ::ShowWindow(FrameWindow(), SW_HIDE);
+    CloseFrame();
+    const std::wstring application = GetBinDir() + L"\\VIDer.exe";
+    ::ShellExecuteW(nullptr, L"open", application.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  }
+}
+
+void CZKInstallPage3::ZKUnZipAll() {
+  const std::wstring binDir = GetBinDir();
+  const std::wstring application = binDir + L"\\VIDer.exe";
+  const std::wstring uninstaller = binDir + L"\\ZKUnInstall.exe";
+  RegisterUninstall(binDir.c_str());
+  CreateStartMenuShortcuts(application.c_str(), uninstaller.c_str(), binDir.c_str(), kProductName);
+  // Windows 10 and later refuse programmatic pins; the box also lets the user decline it.
+  if (IsWindows10OrGreater() || !GetInstallOptions().taskbarPin) return;
+  if (PinToTaskbar(application.c_str(), binDir.c_str(), kProductName, kProductName, application.c_str(), 0) == 0) {
+    WriteLogFormat(L"%ls %ls CreateShortcut error.", L"ZkInstall\\ZKInstallPage3", L"CZKInstallPage3::ZKUnZipAll");
+  }
+}

@@ -1,0 +1,26 @@
+#pragma once
+// The installation worker: unpacks one NINSTALL_INFO task at a time through 7zCore.dll.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "InstallInfo.h"
+#include "ZKThread.h"
+#include "ZkBase.h"
+
+class CZKInstallThread final : public CZKThread<NINSTALL_INFO> {
+ public:
+  CZKInstallThread() = default;
+  ~CZKInstallThread() override;
+
+  void DoTask(NINSTALL_INFO& task) override;
+};
+
+// The narrow form of path the component can open: the ANSI text when the code page holds every
+// character, else the short (8.3) form of the existing path; empty when neither exists.
+std::string ToComponentPath(const std::wstring& path);
+
+// The progress callable of an installation: stores the counters of the install options record
+// and delivers code 1 with 54 (and 1 when done equals total) to frame.
+std::function<void(uint64_t, uint64_t)> MakeInstallProgress(ZkBase& frame);

@@ -1,0 +1,37 @@
+#!/usr/bin/env python3
+"""pack-skin.py SKIN_DIR OUT_ZIP: packs the skin folder into the ZIP the setup program carries.
+
+Deterministic: members sorted, fixed times and attributes, so the same folder gives the same bytes."""
+import pathlib
+import sys
+import zipfile
+
+FIXED_TIME = (2024, 1, 1, 0, 0, 0)
+
+
+def main() -> int:
+    if len(sys.argv) != 3:
+        print(__doc__.splitlines()[0], file=sys.stderr)
+        return 2
+    skin = pathlib.Path(sys.argv[1])
+    out = pathlib.Path(sys.argv[2])
+    files = sorted(p for p in skin.rglob("*") if p.is_file())
+    if not any(p.name == "ZKMainFrame.xml" for p in files):
+        print(f"pack-skin: {skin} has no ZKMainFrame.xml", file=sys.stderr)
+        return 1
+    out.parent.mkdir(parents=True, exist_ok=True)
+    partial = out.with_suffix(".partial")
+    with zipfile.ZipFile(partial, "w") as archive:
+        for path in files:
+            info = zipfile.ZipInfo(path.relative_to(skin).as_posix(), FIXED_TIME)
+            info.external_attr = 0o100644 << 16
+            info.flag_bits |= 0x800  # names are UTF-8
+            # PNGs are compressed already; the document and bitmaps deflate well.
+            info.compress_type = zipfile.ZIP_STORED if path.suffix == ".png" else zipfile.ZIP_DEFLATED
+            archive.writestr(info, path.read_bytes(), compresslevel=9)
+    partial.replace(out)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
