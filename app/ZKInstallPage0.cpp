@@ -16,7 +16,7 @@ void CZKInstallPage0::InitPage() {
   m_installButton = Find<SkinUI::CButtonUI>(L"installBtn");
   m_agreementLink = Find<SkinUI::CButtonUI>(L"zk_btn_protocal");
   m_customButton = Find<SkinUI::CButtonUI>(L"customBtn");
-  if (m_root) m_root->SetBackgroundImage(L"Install_and_uninstall\\table_bg_install_01.png");
+  if (m_root) m_root->SetBkImage(L"Install_and_uninstall\\table_bg_install_01.png");
 }
 
 void CZKInstallPage0::OnClick(SkinUI::TNotifyMsgUI& msg) {

@@ -71,7 +71,7 @@ void CZKInstallPage1::InitPage() {
   if (m_pathLabel) m_pathLabel->SetText(options.installDir);
   if (m_desktopOption) m_desktopOption->Selected(options.desktopShortcut, true);
   if (m_taskbarOption) m_taskbarOption->Selected(options.taskbarPin, true);
-  if (m_root) m_root->SetBackgroundImage(L"Install_and_uninstall\\table_bg_install_02.png");
+  if (m_root) m_root->SetBkImage(L"Install_and_uninstall\\table_bg_install_02.png");
 }
 
 void CZKInstallPage1::OnClick(SkinUI::TNotifyMsgUI& msg) {

@@ -27,7 +27,7 @@ void CZKInstallPage2::InitPage() {
   m_progress = Find<SkinUI::CProgressUI>(L"installPrg");
   m_progressLabel = Find<SkinUI::CLabelUI>(L"installproglab");
   if (m_progress) m_progress->SetValue(0);
-  if (m_root) m_root->SetBackgroundImage(L"Install_and_uninstall\\table_bg_install_03.png");
+  if (m_root) m_root->SetBkImage(L"Install_and_uninstall\\table_bg_install_03.png");
 }
 
 void CZKInstallPage2::OnClick(SkinUI::TNotifyMsgUI& msg) {

@@ -25,7 +25,7 @@ void CZKInstallPage3::InitPage() {
   m_minButton = Find<SkinUI::CButtonUI>(L"minbtn3");
   m_closeButton = Find<SkinUI::CButtonUI>(L"closebtn3");
   m_completeButton = Find<SkinUI::CButtonUI>(L"completeBtn");
-  if (m_root) m_root->SetBackgroundImage(L"Install_and_uninstall\\table_bg_install_04.png");
+  if (m_root) m_root->SetBkImage(L"Install_and_uninstall\\table_bg_install_04.png");
 }
 
 void CZKInstallPage3::OnClick(SkinUI::TNotifyMsgUI& msg) {

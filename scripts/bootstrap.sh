@@ -13,7 +13,7 @@ packages=(
   wine wine64 wine32:i386 xvfb xauth x11-utils xdotool
   fonts-wqy-microhei fonts-noto-cjk fonts-liberation
   # archives, images and tools used by tests, assets and benchmarks
-  7zip zip unzip libarchive-tools imagemagick python3 python3-pil time
+  7zip zip unzip libarchive-tools imagemagick python3 python3-pil python3-fonttools time
 )
 
 missing=()

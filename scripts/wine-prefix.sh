@@ -21,6 +21,11 @@ map_fonts() {
   rm -f "$reg"
 }
 
+install_fonts() {
+  # Wine's GDI+ finds families by their own names only: give it the Windows names the skin asks for.
+  /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/make-test-fonts.py" "$WINEPREFIX/drive_c/windows/Fonts"
+}
+
 case "${1:-}" in
   start)
     mkdir -p "$(dirname "$WINEPREFIX")"
@@ -29,6 +34,7 @@ case "${1:-}" in
       wineboot -i </dev/null >/dev/null 2>&1
       wineserver -w
       map_fonts
+      install_fonts
       wineserver -w
       touch "$WINEPREFIX/.zk-ready"
     fi
