@@ -6,6 +6,7 @@
 //   one) holding the full path of the running VIDer.exe in UTF-8 followed by CR LF, before the
 //   window appears.
 // - "--exit-after N" (N whole seconds, 1 to 86400) closes the window after N seconds; exit code 0.
+//   Without arguments, the environment variable ZK_DEMO_EXIT_AFTER=N does the same.
 // - An unknown argument or a malformed N ends the program at once with exit code 2, no window and
 //   no marker; the reason goes to the debugger output.
 #include <windows.h>
@@ -183,7 +184,13 @@ std::vector<std::wstring> ArgumentsAfterProgramName() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
-  const DemoArguments args = ParseDemoArguments(ArgumentsAfterProgramName());
+  std::vector<std::wstring> arguments = ArgumentsAfterProgramName();
+  // Started by the installer there is no command line: tests ask for the timed exit this way.
+  wchar_t fromEnvironment[16] = {};
+  if (arguments.empty() && ::GetEnvironmentVariableW(L"ZK_DEMO_EXIT_AFTER", fromEnvironment, 16) > 0) {
+    arguments = {L"--exit-after", fromEnvironment};
+  }
+  const DemoArguments args = ParseDemoArguments(arguments);
   if (!args.valid) {
     ::OutputDebugStringW((L"VIDer: " + args.error + L"\n").c_str());
     return kBadArgumentsExitCode;

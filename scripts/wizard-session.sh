@@ -1,0 +1,73 @@
+# Sourced: drives setup.exe through Wine on $DISPLAY with real pointer events (xdotool).
+# Coordinates are window-relative centres of the skin's controls.
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+. "$here/wine-env.sh"
+
+WIZARD_INSTALL=(350 286)       # installBtn, page 0
+WIZARD_CUSTOM=(629 386)        # customBtn, page 0
+WIZARD_INSTALL1=(350 220)      # installBtn1, page 1
+WIZARD_BACK=(72 22)            # gobackbtn, page 1
+WIZARD_MODIFY=(636 154)        # modifyBtn, page 1
+WIZARD_AGREEMENT=(37 387)      # protocalOpt, page 0
+WIZARD_COMPLETE=(350 224)      # completeBtn, page 3
+WIZARD_CLOSE=(667 23)          # closebtn*, every page
+
+wizard_window=
+wizard_pid=
+
+# wizard_start SETUP_EXE: starts it and waits for its window.
+wizard_start() {
+  wine "$1" </dev/null >/dev/null 2>&1 &
+  wizard_pid=$!
+  local _
+  for _ in $(seq 150); do
+    wizard_window=$(xdotool search --name '^Tessaro$' 2>/dev/null | head -n1)
+    [ -n "$wizard_window" ] && sleep 0.5 && return 0
+    sleep 0.2
+  done
+  echo "wizard window did not appear" >&2
+  return 1
+}
+
+# wizard_geometry: sets WX WY WW WH of the wizard window.
+wizard_geometry() {
+  eval "$(xdotool getwindowgeometry --shell "$wizard_window" | sed 's/^/W/')"
+  WX=$WX WY=$WY WW=$WWIDTH WH=$WHEIGHT
+}
+
+# wizard_click X Y: a real left click at a window-relative point.
+wizard_click() {
+  wizard_geometry
+  xdotool mousemove $((WX + $1)) $((WY + $2)) sleep 0.2 click 1
+  sleep 0.3
+}
+
+# wizard_shot FILE: the wizard window's pixels as a PNG.
+wizard_shot() {
+  wizard_geometry
+  import -window root -crop "${WW}x${WH}+${WX}+${WY}" +repage "$1"
+}
+
+# wizard_wait_exit [SECONDS]: waits for setup.exe; its exit code is the function's.
+wizard_wait_exit() {
+  local limit=${1:-60} _
+  for _ in $(seq $((limit * 5))); do
+    kill -0 "$wizard_pid" 2>/dev/null || { wait "$wizard_pid"; return $?; }
+    sleep 0.2
+  done
+  echo "setup.exe did not exit within $limit s" >&2
+  return 124
+}
+
+# wait_for_file PATH [SECONDS]
+wait_for_file() {
+  local limit=${2:-60} _
+  for _ in $(seq $((limit * 5))); do
+    [ -e "$1" ] && return 0
+    sleep 0.2
+  done
+  return 1
+}
+
+# unix_path WINDOWS_PATH
+unix_path() { winepath -u "$1" 2>/dev/null; }
