@@ -1,0 +1,220 @@
+#include "LabelUI.h"
+
+#include "AttributeText.h"
+#include "GdiHandles.h"
+#include "PaintManagerUI.h"
+#include "SkinRender.h"
+
+namespace SkinUI {
+
+namespace {
+
+constexpr int kMeasureExtent = 9999;
+constexpr int kSingleLineExtra = 8;
+constexpr UINT kAlignBits = kStyleCenter | kStyleRight | kStyleVCenter | kStyleBottom;
+
+}  // namespace
+
+CLabelUI::CLabelUI() = default;
+CLabelUI::~CLabelUI() = default;
+
+std::wstring CLabelUI::GetClassName() const { return L"LabelUI"; }
+
+void* CLabelUI::GetInterface(const std::wstring& typeName) {
+  if (attr::EqualsNoCase(typeName, L"Label")) return this;
+  return CControlUI::GetInterface(typeName);
+}
+
+UINT CLabelUI::GetFlags() const { return IsEnabled() ? kFlagSetCursor : 0; }
+
+void CLabelUI::SetText(const std::wstring& text) {
+  const std::wstring before = m_sText;
+  CControlUI::SetText(text);
+  if (m_sText == before) return;
+  m_bNeedEstimateSize = true;
+  if (m_bAutoCalcWidth || m_bAutoCalcHeight) NeedParentLayout();
+}
+
+void CLabelUI::HandleEvent(TControlEventUI& event) {
+  if (event.Type == UIEvent::SetFocus) {
+    m_bFocused = true;
+    return;
+  }
+  if (event.Type == UIEvent::KillFocus) {
+    m_bFocused = false;
+    return;
+  }
+  CControlUI::HandleEvent(event);
+}
+
+void CLabelUI::SetAttribute(const std::wstring& name, const std::wstring& value) {
+  using attr::EqualsNoCase;
+  if (EqualsNoCase(name, L"align")) {
+    UINT style = m_uTextStyle;
+    if (attr::ContainsWord(value, L"left")) style &= ~(kStyleCenter | kStyleRight);
+    if (attr::ContainsWord(value, L"center")) style = (style | kStyleCenter) & ~kStyleRight;
+    if (attr::ContainsWord(value, L"right")) style = (style | kStyleRight) & ~kStyleCenter;
+    SetTextStyle(style);
+  } else if (EqualsNoCase(name, L"valign")) {
+    UINT style = m_uTextStyle;
+    if (attr::ContainsWord(value, L"top")) {
+      style = (style & ~(kStyleVCenter | kStyleBottom | kStyleWordBreak)) | kStyleSingleLine;
+    }
+    if (attr::ContainsWord(value, L"vcenter")) {
+      style = (style & ~(kStyleBottom | kStyleWordBreak)) | kStyleVCenter | kStyleSingleLine;
+    }
+    if (attr::ContainsWord(value, L"bottom")) {
+      style = (style & ~(kStyleVCenter | kStyleWordBreak)) | kStyleBottom | kStyleSingleLine;
+    }
+    SetTextStyle(style);
+  } else if (EqualsNoCase(name, L"endellipsis")) {
+    SetTextStyle(attr::ParseBool(value) ? m_uTextStyle | kStyleEndEllipsis : m_uTextStyle & ~kStyleEndEllipsis);
+  } else if (EqualsNoCase(name, L"wordbreak")) {
+    if (attr::ParseBool(value)) {
+      SetTextStyle((m_uTextStyle & ~kStyleSingleLine) | kStyleWordBreak | kStyleEditControl);
+    } else {
+      SetTextStyle((m_uTextStyle & ~(kStyleWordBreak | kStyleEditControl)) | kStyleSingleLine);
+    }
+  } else if (EqualsNoCase(name, L"noprefix")) {
+    SetTextStyle(attr::ParseBool(value) ? m_uTextStyle | kStyleNoPrefix : m_uTextStyle & ~kStyleNoPrefix);
+  } else if (EqualsNoCase(name, L"font")) {
+    SetFont(attr::ParseInt(value));
+  } else if (EqualsNoCase(name, L"textcolor")) {
+    SetTextColor(attr::ParseColor(value, false));
+  } else if (EqualsNoCase(name, L"disabledtextcolor")) {
+    SetDisabledTextColor(attr::ParseColor(value, false));
+  } else if (EqualsNoCase(name, L"textpadding")) {
+    int padding[4];
+    attr::ParseIntList(value, padding, 4);
+    SetTextPadding(RECT{padding[0], padding[1], padding[2], padding[3]});
+  } else if (EqualsNoCase(name, L"showhtml")) {
+    SetShowHtml(attr::ParseBool(value));
+  } else if (EqualsNoCase(name, L"autocalcwidth")) {
+    SetAutoWidth(attr::ParseBool(value));
+  } else if (EqualsNoCase(name, L"autocalcheight")) {
+    SetAutoHeight(attr::ParseBool(value));
+  } else {
+    CControlUI::SetAttribute(name, value);
+  }
+}
+
+SIZE CLabelUI::MeasureSize(SIZE available) {
+  if (m_cxyFixed.cx >= 1 && m_cxyFixed.cy >= 1) return GetFixedSize();
+  if (!m_bNeedEstimateSize && available.cx == m_szAvailableLast.cx && available.cy == m_szAvailableLast.cy) {
+    return m_cxyFixedLast;
+  }
+  SIZE size = GetFixedSize();
+  const RECT padding = GetTextPadding();
+  const std::wstring text = GetText();
+  if ((m_uTextStyle & kStyleSingleLine) != 0) {
+    if (size.cy == 0) {
+      int fontHeight = 0;
+      if (m_pManager != nullptr) {
+        if (const TFontDataUI* font = m_pManager->GetFontInfo(m_iFont)) fontHeight = font->metrics.tmHeight;
+      }
+      size.cy = padding.top + fontHeight + padding.bottom + kSingleLineExtra;
+    }
+    if (size.cx == 0 && m_bAutoCalcWidth) {
+      RECT measure = {0, 0, kMeasureExtent, size.cy};
+      DrawLabelText(nullptr, measure, text, 0, m_iFont, (m_uTextStyle & ~kAlignBits) | kStyleCalcRect);
+      size.cx = measure.right - measure.left + padding.left + padding.right;
+    }
+  } else if (size.cy == 0 && m_bAutoCalcHeight) {
+    RECT measure = {padding.left, 0, size.cx - padding.right, kMeasureExtent};
+    DrawLabelText(nullptr, measure, text, 0, m_iFont, m_uTextStyle | kStyleCalcRect);
+    size.cy = measure.bottom - measure.top + padding.top + padding.bottom;
+  }
+  m_szAvailableLast = available;
+  m_cxyFixedLast = size;
+  m_bNeedEstimateSize = false;
+  return size;
+}
+
+void CLabelUI::PaintText(HDC dc) {
+  TakeDefaultColors();
+  const std::wstring text = GetText();
+  if (text.empty()) return;
+  RECT rect = m_rcItem;
+  const RECT padding = GetTextPadding();
+  rect.left += padding.left;
+  rect.right -= padding.right;
+  rect.top += padding.top;
+  rect.bottom -= padding.bottom;
+  DrawLabelText(dc, rect, text, IsEnabled() ? m_dwTextColor : m_dwDisabledTextColor, m_iFont, m_uTextStyle);
+}
+
+bool CLabelUI::IsAutoWidth() const { return m_bAutoCalcWidth; }
+
+void CLabelUI::SetAutoWidth(bool autoWidth) {
+  m_bAutoCalcWidth = autoWidth;
+  m_bNeedEstimateSize = true;
+}
+
+bool CLabelUI::IsAutoHeight() const { return m_bAutoCalcHeight; }
+
+void CLabelUI::SetAutoHeight(bool autoHeight) {
+  m_bAutoCalcHeight = autoHeight;
+  m_bNeedEstimateSize = true;
+}
+
+void CLabelUI::SetTextStyle(UINT style) {
+  m_uTextStyle = style;
+  Invalidate();
+}
+
+void CLabelUI::SetTextColor(uint32_t color) {
+  m_dwTextColor = color;
+  Invalidate();
+}
+
+void CLabelUI::SetDisabledTextColor(uint32_t color) {
+  m_dwDisabledTextColor = color;
+  Invalidate();
+}
+
+void CLabelUI::SetFont(int index) {
+  m_iFont = index;
+  m_bNeedEstimateSize = true;
+  Invalidate();
+}
+
+RECT CLabelUI::GetTextPadding() const { return Scale(m_rcTextPadding); }
+
+void CLabelUI::SetTextPadding(RECT padding) {
+  m_rcTextPadding = padding;
+  m_bNeedEstimateSize = true;
+  Invalidate();
+}
+
+void CLabelUI::SetShowHtml(bool show) {
+  if (m_bShowHtml == show) return;
+  m_bShowHtml = show;
+  m_bNeedEstimateSize = true;
+  Invalidate();
+}
+
+void CLabelUI::TakeDefaultColors() {
+  if (m_pManager == nullptr) return;
+  if (m_dwTextColor == 0) m_dwTextColor = m_pManager->GetDefaultFontColor();
+  if (m_dwDisabledTextColor == 0) m_dwDisabledTextColor = m_pManager->GetDefaultDisabledColor();
+}
+
+void CLabelUI::DrawLabelText(HDC dc, RECT& rect, const std::wstring& text, uint32_t color, int font, UINT style) {
+  if (m_pManager == nullptr || text.empty()) return;
+  // Measuring needs a device context even before the window paints.
+  unique_memory_dc scratch;
+  if (dc == nullptr) dc = m_pManager->GetPaintDC();
+  if (dc == nullptr) {
+    scratch.reset(::CreateCompatibleDC(nullptr));
+    dc = scratch.get();
+  }
+  if (dc == nullptr) return;
+  if (m_bShowHtml) {
+    int links = 0;
+    CSkinRender::DrawHtmlText(dc, m_pManager, rect, text, color, nullptr, nullptr, &links, font, style);
+  } else {
+    CSkinRender::DrawText(dc, m_pManager, rect, text, color, font, style);
+  }
+}
+
+}  // namespace SkinUI

@@ -1,0 +1,164 @@
+#include "ControlFactory.h"
+
+#include <algorithm>
+#include <cwctype>
+
+#include "ButtonUI.h"
+#include "CheckBoxUI.h"
+#include "ContainerUI.h"
+#include "ControlUI.h"
+#include "HorizontalLayoutUI.h"
+#include "LabelUI.h"
+#include "OptionUI.h"
+#include "ProgressUI.h"
+#include "ScrollBarUI.h"
+#include "TabLayoutUI.h"
+#include "VerticalLayoutUI.h"
+
+namespace SkinUI {
+namespace {
+
+constexpr const char* kPluginExport = "CreateControl";
+
+std::wstring Lowered(const std::wstring& text) {
+  std::wstring lower = text;
+  for (wchar_t& ch : lower) ch = static_cast<wchar_t>(std::towlower(ch));
+  return lower;
+}
+
+// Stand-ins for the toolkit's further controls: they carry their own class name and otherwise
+// behave as the class they derive from, so a skin that names them still builds and lays out.
+template <typename Base>
+class CStandInUI : public Base {
+ public:
+  explicit CStandInUI(const wchar_t* className) : m_className(className) {}
+
+  std::wstring GetClassName() const override { return m_className; }
+  void* GetInterface(const std::wstring& typeName) override {
+    const std::wstring bare = m_className.substr(0, m_className.size() - 2);  // without "UI"
+    if (_wcsicmp(typeName.c_str(), bare.c_str()) == 0) return this;
+    return Base::GetInterface(typeName);
+  }
+
+ private:
+  std::wstring m_className;
+};
+
+template <typename T>
+CControlUI* Make() {
+  return new T();
+}
+
+struct Registration {
+  const wchar_t* className;
+  ControlCreator creator;
+};
+
+const Registration kBuiltIn[] = {
+    {L"CControlUI", Make<CControlUI>},
+    {L"CContainerUI", Make<CContainerUI>},
+    {L"CLabelUI", Make<CLabelUI>},
+    {L"CButtonUI", Make<CButtonUI>},
+    {L"COptionUI", Make<COptionUI>},
+    {L"CCheckBoxUI", Make<CCheckBoxUI>},
+    {L"CProgressUI", Make<CProgressUI>},
+    {L"CScrollBarUI", Make<CScrollBarUI>},
+    {L"CHorizontalLayoutUI", Make<CHorizontalLayoutUI>},
+    {L"CVerticalLayoutUI", Make<CVerticalLayoutUI>},
+    {L"CTabLayoutUI", Make<CTabLayoutUI>},
+    // Not built yet: a stand-in of the same name.
+    {L"CComboUI", [] { return static_cast<CControlUI*>(new CStandInUI<CVerticalLayoutUI>(L"ComboUI")); }},
+    {L"CComboBoxUI", [] { return static_cast<CControlUI*>(new CStandInUI<CVerticalLayoutUI>(L"ComboBoxUI")); }},
+    {L"CDateTimeUI", [] { return static_cast<CControlUI*>(new CStandInUI<CLabelUI>(L"DateTimeUI")); }},
+    {L"CEditUI", [] { return static_cast<CControlUI*>(new CStandInUI<CLabelUI>(L"EditUI")); }},
+    {L"CActiveXUI", [] { return static_cast<CControlUI*>(new CStandInUI<CControlUI>(L"ActiveXUI")); }},
+    {L"CFlashUI", [] { return static_cast<CControlUI*>(new CStandInUI<CControlUI>(L"FlashUI")); }},
+    {L"CGifAnimUI", [] { return static_cast<CControlUI*>(new CStandInUI<CControlUI>(L"GifAnimUI")); }},
+    {L"CGroupBoxUI", [] { return static_cast<CControlUI*>(new CStandInUI<CVerticalLayoutUI>(L"GroupBoxUI")); }},
+    {L"CIPAddressUI", [] { return static_cast<CControlUI*>(new CStandInUI<CLabelUI>(L"IPAddressUI")); }},
+    {L"CIPAddressExUI", [] { return static_cast<CControlUI*>(new CStandInUI<CLabelUI>(L"IPAddressExUI")); }},
+    {L"CListUI", [] { return static_cast<CControlUI*>(new CStandInUI<CVerticalLayoutUI>(L"ListUI")); }},
+    {L"CListHeaderUI", [] { return static_cast<CControlUI*>(new CStandInUI<CHorizontalLayoutUI>(L"ListHeaderUI")); }},
+    {L"CListHeaderItemUI", [] { return static_cast<CControlUI*>(new CStandInUI<CContainerUI>(L"ListHeaderItemUI")); }},
+    {L"CListLabelElementUI", [] { return static_cast<CControlUI*>(new CStandInUI<CLabelUI>(L"ListLabelElementUI")); }},
+    {L"CListTextElementUI", [] { return static_cast<CControlUI*>(new CStandInUI<CLabelUI>(L"ListTextElementUI")); }},
+    {L"CListContainerElementUI",
+     [] { return static_cast<CControlUI*>(new CStandInUI<CHorizontalLayoutUI>(L"ListContainerElementUI")); }},
+    {L"CMenuUI", [] { return static_cast<CControlUI*>(new CStandInUI<CVerticalLayoutUI>(L"MenuUI")); }},
+    {L"CMenuElementUI", [] { return static_cast<CControlUI*>(new CStandInUI<CHorizontalLayoutUI>(L"MenuElementUI")); }},
+    {L"CRichEditUI", [] { return static_cast<CControlUI*>(new CStandInUI<CLabelUI>(L"RichEditUI")); }},
+    {L"CSliderUI", [] { return static_cast<CControlUI*>(new CStandInUI<CControlUI>(L"SliderUI")); }},
+    {L"CTextUI", [] { return static_cast<CControlUI*>(new CStandInUI<CLabelUI>(L"TextUI")); }},
+    {L"CTreeNodeUI", [] { return static_cast<CControlUI*>(new CStandInUI<CHorizontalLayoutUI>(L"TreeNodeUI")); }},
+    {L"CTreeViewUI", [] { return static_cast<CControlUI*>(new CStandInUI<CVerticalLayoutUI>(L"TreeViewUI")); }},
+    {L"CWebBrowserUI", [] { return static_cast<CControlUI*>(new CStandInUI<CControlUI>(L"WebBrowserUI")); }},
+    {L"CAnimationTabLayoutUI",
+     [] { return static_cast<CControlUI*>(new CStandInUI<CTabLayoutUI>(L"AnimationTabLayoutUI")); }},
+    {L"CChildLayoutUI", [] { return static_cast<CControlUI*>(new CStandInUI<CContainerUI>(L"ChildLayoutUI")); }},
+    {L"CTileLayoutUI", [] { return static_cast<CControlUI*>(new CStandInUI<CContainerUI>(L"TileLayoutUI")); }},
+    {L"CRollTextUI", [] { return static_cast<CControlUI*>(new CStandInUI<CLabelUI>(L"RollTextUI")); }},
+    {L"CColorPaletteUI", [] { return static_cast<CControlUI*>(new CStandInUI<CControlUI>(L"ColorPaletteUI")); }},
+    {L"CListExUI", [] { return static_cast<CControlUI*>(new CStandInUI<CVerticalLayoutUI>(L"ListExUI")); }},
+    {L"CListContainerHeaderItemUI",
+     [] { return static_cast<CControlUI*>(new CStandInUI<CContainerUI>(L"ListContainerHeaderItemUI")); }},
+    {L"CListTextExtElementUI",
+     [] { return static_cast<CControlUI*>(new CStandInUI<CHorizontalLayoutUI>(L"ListTextExtElementUI")); }},
+    {L"CHotKeyUI", [] { return static_cast<CControlUI*>(new CStandInUI<CLabelUI>(L"HotKeyUI")); }},
+    {L"CFadeButtonUI", [] { return static_cast<CControlUI*>(new CStandInUI<CButtonUI>(L"FadeButtonUI")); }},
+    {L"CRingUI", [] { return static_cast<CControlUI*>(new CStandInUI<CLabelUI>(L"RingUI")); }},
+};
+
+std::vector<PluginCreator>& Plugins() {
+  static std::vector<PluginCreator> plugins;
+  return plugins;
+}
+
+}  // namespace
+
+CControlFactory* CControlFactory::GetInstance() {
+  static CControlFactory factory;
+  return &factory;
+}
+
+CControlFactory::CControlFactory() {
+  for (const Registration& entry : kBuiltIn) RegisterControl(entry.className, entry.creator);
+}
+
+CControlUI* CControlFactory::CreateControl(const std::wstring& className) const {
+  auto it = m_creators.find(Lowered(className));
+  return it != m_creators.end() ? it->second() : nullptr;
+}
+
+bool CControlFactory::RegisterControl(const std::wstring& className, ControlCreator creator) {
+  if (className.empty() || creator == nullptr) return false;
+  return m_creators.emplace(Lowered(className), creator).second;
+}
+
+bool CControlFactory::IsRegistered(const std::wstring& className) const {
+  return m_creators.count(Lowered(className)) != 0;
+}
+
+bool CControlFactory::LoadPlugin(const wchar_t* libraryPath) {
+  if (libraryPath == nullptr || *libraryPath == L'\0') return false;
+  // A plug-in stays loaded for the life of the process: its creators are called at any time.
+  HMODULE library = ::LoadLibraryW(libraryPath);
+  if (library == nullptr) return false;
+  auto creator = reinterpret_cast<PluginCreator>(reinterpret_cast<void*>(::GetProcAddress(library, kPluginExport)));
+  if (creator == nullptr) {
+    ::FreeLibrary(library);
+    return false;
+  }
+  AddPlugin(creator);
+  return true;
+}
+
+bool CControlFactory::AddPlugin(PluginCreator creator) {
+  auto& plugins = Plugins();
+  if (creator == nullptr || std::find(plugins.begin(), plugins.end(), creator) != plugins.end()) return false;
+  plugins.push_back(creator);
+  return true;
+}
+
+const std::vector<PluginCreator>& CControlFactory::GetPlugins() { return Plugins(); }
+
+}  // namespace SkinUI
