@@ -65,21 +65,24 @@ void CWindowWnd::ShowWindow(bool show, bool takeFocus) {
 }
 
 UINT CWindowWnd::ShowModal() {
-  if (m_hWnd == nullptr || !::IsWindow(m_hWnd)) return 0;
+  // The object may delete itself with its window (after its last message), so the loop works on
+  // a copy of the handle and touches no member once the window can be gone.
+  const HWND window = m_hWnd;
+  if (window == nullptr || !::IsWindow(window)) return 0;
   UINT result = 0;
-  HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
-  ::ShowWindow(m_hWnd, SW_SHOWNORMAL);
+  HWND owner = ::GetWindow(window, GW_OWNER);
+  ::ShowWindow(window, SW_SHOWNORMAL);
   if (owner != nullptr) ::EnableWindow(owner, FALSE);
   MSG msg = {};
   bool quit = false;
-  while (::IsWindow(m_hWnd)) {
+  while (::IsWindow(window)) {
     const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
     if (got == -1) break;
     if (got == 0) {
       quit = true;
       break;
     }
-    if (msg.hwnd == m_hWnd && msg.message == WM_CLOSE) {
+    if (msg.hwnd == window && msg.message == WM_CLOSE) {
       result = static_cast<UINT>(msg.wParam);
       if (owner != nullptr) {
         ::EnableWindow(owner, TRUE);

@@ -16,7 +16,7 @@ constexpr const wchar_t* kThreeControls =
     L"<VerticalLayout name=\"root\" bkcolor=\"#FF202020\">"
     L"<Control name=\"a\" float=\"true\" pos=\"10,10,60,40\"/>"
     L"<Control name=\"b\" float=\"true\" pos=\"70,10,120,40\"/>"
-    L"<Control name=\"c\" float=\"true\" pos=\"130,10,180,40\"/>"
+    L"<Control name=\"c\" float=\"true\" pos=\"130,10,180,40\" tooltip=\"Third<n>control\"/>"
     L"</VerticalLayout></Window>";
 
 std::wstring Ev(const wchar_t* name, uint32_t code) { return std::wstring(name) + L":" + std::to_wstring(code); }
@@ -266,6 +266,41 @@ TEST_F(PaintManagerEvents, RemovingTheHoveredAndFocusedControlDropsEveryReferenc
   PumpPending();
   window.Paint();
   EXPECT_EQ(window.NoteCount(L"timer:"), 0);
+}
+
+TEST_F(PaintManagerEvents, LeavingTheWindowLeavesTheHoveredControl) {
+  EventLog log;
+  log.Watch(window.Find(L"a"));
+  window.MouseMove(20, 20);
+  ASSERT_EQ(window.Manager().GetHover(), window.Find(L"a"));
+  ::SetCursorPos(1200, 1000);
+  ::PostMessageW(window.GetHWND(), WM_MOUSELEAVE, 0, 0);
+  PumpPending();
+  EXPECT_GE(log.Find(Ev(L"a", UIEvent::MouseLeave)), 0);
+  EXPECT_EQ(window.Manager().GetHover(), nullptr);
+}
+
+TEST_F(PaintManagerEvents, HoverShowsTheTooltipAndLeavingHidesIt) {
+  window.MouseMove(150, 20);
+  ::PostMessageW(window.GetHWND(), WM_MOUSEHOVER, 0, MAKELPARAM(150, 20));
+  PumpPending();
+  HWND tooltip = window.Manager().GetTooltipWindow();
+  ASSERT_NE(tooltip, nullptr);
+  EXPECT_TRUE(::IsWindowVisible(tooltip));
+  wchar_t text[64] = {};
+  TOOLINFOW tool = {};
+  tool.cbSize = sizeof(tool);
+  tool.hwnd = window.GetHWND();
+  tool.uId = reinterpret_cast<UINT_PTR>(window.GetHWND());
+  tool.lpszText = text;
+  ::SendMessageW(tooltip, TTM_GETTEXTW, 64, reinterpret_cast<LPARAM>(&tool));
+  EXPECT_STREQ(text, L"Third\r\ncontrol");
+  window.MouseMove(20, 20);
+  EXPECT_FALSE(::IsWindowVisible(tooltip));
+  // A control without a tooltip shows none.
+  ::PostMessageW(window.GetHWND(), WM_MOUSEHOVER, 0, MAKELPARAM(20, 20));
+  PumpPending();
+  EXPECT_FALSE(::IsWindowVisible(tooltip));
 }
 
 TEST_F(PaintManagerEvents, NameTableFindsEveryNamedControl) {

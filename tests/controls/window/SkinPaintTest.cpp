@@ -172,6 +172,26 @@ TEST_F(SkinPaint, LayeredOutputMakesDrawnPixelsOpaque) {
   EXPECT_EQ(::GetWindowLongW(window.GetHWND(), GWL_EXSTYLE) & WS_EX_LAYERED, 0);
 }
 
+TEST(SkinPaintLayered, ALayeredImageSetsTheAlphaOfEveryPixel) {
+  GdiplusSession gdiplus;
+  MemorySkin skin(MakeZip({
+      {"layered.xml",
+       "<Window size=\"100,60\" layeredimage=\"mask.png\"><VerticalLayout bkcolor=\"#FF336699\"/></Window>"},
+      {"mask.png", MakeSolidPng(100, 60, 0x80FFFFFF)},
+  }));
+  TestWindow window(L"layered.xml");
+  ASSERT_TRUE(window.Open());
+  window.Paint();
+  ASSERT_TRUE(window.Manager().IsLayered());
+  const uint32_t* bits = window.Manager().GetOffscreenBits();
+  ASSERT_NE(bits, nullptr);
+  const uint32_t pixel = bits[30 * 100 + 50];
+  EXPECT_EQ(pixel >> 24, 0x80u);
+  EXPECT_EQ((pixel >> 16) & 0xFF, 0x33u * 0x80u / 255u);
+  EXPECT_EQ((pixel >> 8) & 0xFF, 0x66u * 0x80u / 255u);
+  EXPECT_EQ(pixel & 0xFF, 0x99u * 0x80u / 255u);
+}
+
 TEST_F(SkinPaint, ShowingAHiddenControlRepaintsOnlyAfterLayout) {
   window.Find(L"btn")->SetVisible(false);
   window.Paint();
