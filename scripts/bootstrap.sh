@@ -13,7 +13,7 @@ packages=(
   wine wine64 wine32:i386 xvfb xauth x11-utils xdotool
   fonts-wqy-microhei fonts-noto-cjk fonts-liberation
   # archives, images and tools used by tests, assets and benchmarks
-  7zip zip unzip libarchive-tools imagemagick python3 python3-pil python3-fonttools time
+  7zip zip unzip libarchive-tools imagemagick python3 python3-pil python3-fonttools time locales
 )
 
 missing=()
@@ -23,16 +23,27 @@ for p in "${packages[@]}"; do
   fi
 done
 
+sudo=
+[ "$(id -u)" -eq 0 ] || sudo=sudo
+
+# Wine runs the installer under our users' Chinese locale; it needs the host locale to exist.
+ensure_locale() {
+  locale -a 2>/dev/null | grep -qix 'zh_CN.utf8' && return 0
+  echo "bootstrap: generating the zh_CN.UTF-8 locale"
+  grep -q '^zh_CN.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null || echo 'zh_CN.UTF-8 UTF-8' | $sudo tee -a /etc/locale.gen >/dev/null
+  $sudo locale-gen >/dev/null
+}
+
 if [ ${#missing[@]} -eq 0 ]; then
   echo "bootstrap: all ${#packages[@]} packages present"
+  ensure_locale
   exit 0
 fi
 
-sudo=
-[ "$(id -u)" -eq 0 ] || sudo=sudo
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   $sudo dpkg --add-architecture i386
 fi
 echo "bootstrap: installing ${missing[*]}"
 $sudo apt-get update -q
 DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+ensure_locale

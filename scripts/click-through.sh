@@ -13,7 +13,7 @@ wizard_shot "$out/page1-options.png"
 wizard_click "${WIZARD_INSTALL1[@]}"
 sleep 0.8
 wizard_shot "$out/page2-progress.png"
-link=$(unix_path 'C:\users\'"$USER"'\Desktop\Tessaro.lnk')
+link=$(unix_path 'C:\users\'"$(id -un)"'\Desktop\Tessaro.lnk')
 wait_for_file "$link" 120 || echo "no desktop link appeared" >&2
 sleep 2
 wizard_shot "$out/page3-done.png"

@@ -21,7 +21,7 @@ wizard_start() {
   wizard_pid=$!
   local _
   for _ in $(seq 150); do
-    wizard_window=$(xdotool search --name '^Tessaro$' 2>/dev/null | head -n1)
+    wizard_window=$(xdotool search --onlyvisible --name '^Tessaro$' 2>/dev/null | head -n1)
     [ -n "$wizard_window" ] && sleep 0.5 && return 0
     sleep 0.2
   done
