@@ -40,6 +40,10 @@ case "${1:-}" in
     fi
     wineserver -p </dev/null >/dev/null 2>&1
     wine cmd /c exit </dev/null >/dev/null 2>&1
+    # The COM service and the desktop process start on first use and live on: start them now,
+    # detached, so no test's child inherits a pipe to them and its reader never sees the end.
+    wine net start rpcss </dev/null >/dev/null 2>&1
+    wine rundll32.exe user32.dll,MessageBeep </dev/null >/dev/null 2>&1
     ;;
   stop)
     wineserver -k </dev/null >/dev/null 2>&1 || true
