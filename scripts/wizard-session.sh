@@ -20,9 +20,17 @@ wizard_start() {
   wine "$1" </dev/null >/dev/null 2>&1 &
   wizard_pid=$!
   local _
+  # The demo product's window has the same title: the wizard is the visible 700x420 one.
+  local candidate width
   for _ in $(seq 150); do
-    wizard_window=$(xdotool search --onlyvisible --name '^Tessaro$' 2>/dev/null | head -n1)
-    [ -n "$wizard_window" ] && sleep 0.5 && return 0
+    for candidate in $(xdotool search --onlyvisible --name '^Tessaro$' 2>/dev/null); do
+      width=$(xdotool getwindowgeometry --shell "$candidate" 2>/dev/null | sed -n 's/^WIDTH=//p')
+      if [ "$width" = 700 ]; then
+        wizard_window=$candidate
+        sleep 0.5
+        return 0
+      fi
+    done
     sleep 0.2
   done
   echo "wizard window did not appear" >&2
