@@ -34,13 +34,22 @@ std::wstring ProbePath() {
   return path.substr(0, path.rfind(L'\\') + 1) + L"shell_stream_probe.exe";
 }
 
-std::string ReadAll(HANDLE pipe) {
+// Reads what is buffered without waiting for end-of-file: a process the probe starts may
+// inherit the write ends and keep them open long after the probe has exited.
+std::string DrainPipe(HANDLE pipe) {
   std::string text;
   char chunk[512];
-  DWORD got = 0;
-  while (ReadFile(pipe, chunk, sizeof(chunk), &got, nullptr) && got > 0) text.append(chunk, got);
+  DWORD available = 0;
+  while (PeekNamedPipe(pipe, nullptr, 0, nullptr, &available, nullptr) && available > 0) {
+    DWORD got = 0;
+    if (!ReadFile(pipe, chunk, sizeof(chunk), &got, nullptr) || got == 0) break;
+    text.append(chunk, got);
+  }
   return text;
 }
+
+constexpr DWORD kPipeBufferBytes = 64 * 1024;
+constexpr DWORD kProbeTimeoutMs = 20 * 1000;
 
 ProbeRun RunProbe(const std::vector<std::wstring>& args) {
   ProbeRun run;
@@ -49,9 +58,9 @@ ProbeRun RunProbe(const std::vector<std::wstring>& args) {
 
   SECURITY_ATTRIBUTES inheritable = {sizeof(inheritable), nullptr, TRUE};
   HANDLE outRead = nullptr, outWrite = nullptr, errRead = nullptr, errWrite = nullptr;
-  if (!CreatePipe(&outRead, &outWrite, &inheritable, 0)) return run;
+  if (!CreatePipe(&outRead, &outWrite, &inheritable, kPipeBufferBytes)) return run;
   unique_kernel_handle outReader(outRead), outWriter(outWrite);
-  if (!CreatePipe(&errRead, &errWrite, &inheritable, 0)) return run;
+  if (!CreatePipe(&errRead, &errWrite, &inheritable, kPipeBufferBytes)) return run;
   unique_kernel_handle errReader(errRead), errWriter(errWrite);
   SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
   SetHandleInformation(errRead, HANDLE_FLAG_INHERIT, 0);
@@ -72,10 +81,13 @@ ProbeRun RunProbe(const std::vector<std::wstring>& args) {
   unique_kernel_handle child(process.hProcess), thread(process.hThread);
   outWriter.reset();
   errWriter.reset();
-  run.out = ReadAll(outReader.get());
-  run.err = ReadAll(errReader.get());
-  WaitForSingleObject(child.get(), INFINITE);
+  if (WaitForSingleObject(child.get(), kProbeTimeoutMs) != WAIT_OBJECT_0) {
+    TerminateProcess(child.get(), 0xDEAD);
+    ADD_FAILURE() << "the probe did not finish within " << kProbeTimeoutMs << " ms";
+  }
   GetExitCodeProcess(child.get(), &run.exitCode);
+  run.out = DrainPipe(outReader.get());
+  run.err = DrainPipe(errReader.get());
   return run;
 }
 
