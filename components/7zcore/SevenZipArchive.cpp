@@ -6,6 +6,7 @@
 
 #include "FolderDecoder.h"
 #include "HeaderParser.h"
+#include "SafeName.h"
 
 namespace zk7z {
 
@@ -23,6 +24,14 @@ uint32_t LoadLe32(const uint8_t* p) {
 }
 
 uint64_t LoadLe64(const uint8_t* p) { return static_cast<uint64_t>(LoadLe32(p + 4)) << 32 | LoadLe32(p); }
+
+std::string PathToUtf8(const NativePath& path) {
+#ifdef _WIN32
+  return Utf16ToUtf8Lossy(std::u16string(path.begin(), path.end()));
+#else
+  return path;
+#endif
+}
 
 }  // namespace
 
@@ -89,7 +98,7 @@ bool SevenZipArchive::DecodeEncodedHeader(const StreamsInfo& streams, std::vecto
 
 bool SevenZipArchive::Open(const NativePath& path, const DecodeLimits& limits) {
   limits_ = limits;
-  if (!file_.Open(path)) return Fail("cannot open the archive file");
+  if (!file_.Open(path)) return Fail("cannot open the archive file \"" + PathToUtf8(path) + "\"");
   uint8_t sig[kSignatureHeaderSize];
   size_t got = 0;
   if (!file_.ReadAt(0, sig, sizeof sig, &got)) return Fail("cannot read the archive file");
