@@ -166,7 +166,7 @@ class InstallInfoThread final : public CZKThread<NINSTALL_INFO> {
 TEST(CZKThread, InstallTaskIsCopiedWholeEvenWithoutProgressCallable) {
   InstallInfoThread thread;
   auto result = thread.done_.get_future();
-  thread.AddTask(NINSTALL_INFO{L"C:\\dl\\zk.7z", L"C:\\Program Files\\zk\\zkbin", nullptr});
+  thread.AddTask(NINSTALL_INFO{L"C:\\dl\\zk.7z", L"C:\\Program Files\\zk\\zkbin", nullptr, nullptr});
   ASSERT_EQ(result.wait_for(kHang), std::future_status::ready);
   const NINSTALL_INFO ran = result.get();
   EXPECT_EQ(ran.archivePath, L"C:\\dl\\zk.7z");
@@ -183,7 +183,8 @@ TEST(CZKThread, InstallTaskProgressRunsOnTheWorker) {
                                  caller = std::this_thread::get_id();
                                  done = d;
                                  total = t;
-                               }});
+                               },
+                               nullptr});
   ASSERT_EQ(result.wait_for(kHang), std::future_status::ready);
   EXPECT_NE(caller, std::this_thread::get_id());
   EXPECT_EQ(done, 1u);
