@@ -13,7 +13,7 @@ target_include_directories(zk_stb SYSTEM INTERFACE ${ZK_STB_INCLUDE_DIR})
 find_path(ZK_LZMA_SOURCE_DIR LzmaDec.c PATHS /usr/include/lzma NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH REQUIRED)
 add_library(zk_lzmadec STATIC ${ZK_LZMA_SOURCE_DIR}/LzmaDec.c)
 target_include_directories(zk_lzmadec SYSTEM PUBLIC ${ZK_LZMA_SOURCE_DIR})
-target_compile_options(zk_lzmadec PRIVATE -w)
+target_compile_options(zk_lzmadec PRIVATE -w ${ZK_SPEED_OPTIONS})
 set_target_properties(zk_lzmadec PROPERTIES POSITION_INDEPENDENT_CODE ON)
 
 # GoogleTest, built from Debian's googletest sources for each preset.
