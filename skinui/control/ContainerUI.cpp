@@ -465,32 +465,40 @@ void CContainerUI::SetScrollStepSize(int size) {
 
 int CContainerUI::GetScrollStepSize() const { return Scale(m_nScrollStepSize); }
 
-void CContainerUI::LineUp() {
-  const int step = m_nScrollStepSize > 0 ? GetScrollStepSize() : Scale(kDefaultScrollStep);
+int CContainerUI::LineStep() const {
+  return m_nScrollStepSize > 0 ? GetScrollStepSize() : Scale(kDefaultScrollStep);
+}
+
+void CContainerUI::ScrollBy(int dx, int dy) {
   SIZE pos = GetScrollPos();
-  pos.cy -= step;
+  pos.cx += dx;
+  pos.cy += dy;
   SetScrollPos(pos);
 }
 
-void CContainerUI::LineDown() {
-  const int step = m_nScrollStepSize > 0 ? GetScrollStepSize() : Scale(kDefaultScrollStep);
-  SIZE pos = GetScrollPos();
-  pos.cy += step;
-  SetScrollPos(pos);
-}
+void CContainerUI::LineUp() { ScrollBy(0, -LineStep()); }
+void CContainerUI::LineDown() { ScrollBy(0, LineStep()); }
+void CContainerUI::LineLeft() { ScrollBy(-LineStep(), 0); }
+void CContainerUI::LineRight() { ScrollBy(LineStep(), 0); }
 
 void CContainerUI::PageUp() {
   const RECT inner = GetInnerRect();
-  SIZE pos = GetScrollPos();
-  pos.cy -= inner.bottom - inner.top;
-  SetScrollPos(pos);
+  ScrollBy(0, -(inner.bottom - inner.top));
 }
 
 void CContainerUI::PageDown() {
   const RECT inner = GetInnerRect();
-  SIZE pos = GetScrollPos();
-  pos.cy += inner.bottom - inner.top;
-  SetScrollPos(pos);
+  ScrollBy(0, inner.bottom - inner.top);
+}
+
+void CContainerUI::PageLeft() {
+  const RECT inner = GetInnerRect();
+  ScrollBy(-(inner.right - inner.left), 0);
+}
+
+void CContainerUI::PageRight() {
+  const RECT inner = GetInnerRect();
+  ScrollBy(inner.right - inner.left, 0);
 }
 
 void CContainerUI::HomeUp() {
@@ -502,34 +510,6 @@ void CContainerUI::HomeUp() {
 void CContainerUI::EndDown() {
   SIZE pos = GetScrollPos();
   pos.cy = GetScrollRange().cy;
-  SetScrollPos(pos);
-}
-
-void CContainerUI::LineLeft() {
-  const int step = m_nScrollStepSize > 0 ? GetScrollStepSize() : Scale(kDefaultScrollStep);
-  SIZE pos = GetScrollPos();
-  pos.cx -= step;
-  SetScrollPos(pos);
-}
-
-void CContainerUI::LineRight() {
-  const int step = m_nScrollStepSize > 0 ? GetScrollStepSize() : Scale(kDefaultScrollStep);
-  SIZE pos = GetScrollPos();
-  pos.cx += step;
-  SetScrollPos(pos);
-}
-
-void CContainerUI::PageLeft() {
-  const RECT inner = GetInnerRect();
-  SIZE pos = GetScrollPos();
-  pos.cx -= inner.right - inner.left;
-  SetScrollPos(pos);
-}
-
-void CContainerUI::PageRight() {
-  const RECT inner = GetInnerRect();
-  SIZE pos = GetScrollPos();
-  pos.cx += inner.right - inner.left;
   SetScrollPos(pos);
 }
 

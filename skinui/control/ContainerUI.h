@@ -87,6 +87,9 @@ class CContainerUI : public CControlUI, public IContainerUI {
   // The item rectangle less the inset and the visible scroll bars.
   RECT GetInnerRect() const;
   bool IsScrollBarShown(const CScrollBarUI* bar) const;
+  // The scaled step of one line: the container's own, else the default.
+  int LineStep() const;
+  void ScrollBy(int dx, int dy);
   void DestroyChild(CControlUI* control);
   void ApplyScrollBarStyle(CScrollBarUI* bar, const std::wstring& style);
 
