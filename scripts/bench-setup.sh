@@ -1,0 +1,115 @@
+#!/usr/bin/env bash
+# bench-setup.sh [RUNS]
+# Figures of the wizard under Wine on a private display, printed side by side with references:
+#   - start-up: milliseconds from process creation to the first frame on the screen, setup.exe
+#     against a bare Win32 window program, alternating, RUNS times each (default 7); the first
+#     start of each (cold caches) and the median of the rest;
+#   - size of setup.exe plus 7zCore.dll, the skin inside;
+#   - peak resident memory of setup.exe during an install of a 200 MiB payload, and the bare
+#     window's for scale. Under Wine a Windows process is one Linux process, so its peak
+#     resident set (VmHWM) is the peak working set, Wine's own libraries included.
+set -uo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+runs=${1:-7}
+[[ "$runs" =~ ^[0-9]+$ ]] && [ "$runs" -ge 2 ] || { echo "usage: $0 [RUNS>=2]" >&2; exit 2; }
+
+bash scripts/bootstrap.sh >/dev/null || exit 1
+cmake --preset mingw >/dev/null || exit 1
+cmake --build --preset mingw -j "$(nproc)" --target setup 7zCore VIDer ZKUnInstall bare_window first_paint_probe \
+  >/dev/null || { echo "build failed" >&2; exit 1; }
+
+bin=build/mingw/bin
+work=build/bench-setup
+rm -rf "$work" && mkdir -p "$work/small" "$work/large"
+cp "$bin/setup.exe" "$bin/7zCore.dll" "$work/small/"
+cp "$bin/setup.exe" "$bin/7zCore.dll" "$work/large/"
+bash scripts/make-payload.sh "$work/small" "$bin" >/dev/null || exit 1
+bash scripts/make-payload.sh "$work/large" "$bin" --filler-mb 200 >/dev/null || exit 1
+
+export ZK_WINEPREFIX=${ZK_WINEPREFIX:-$root/build/bench-prefix}
+export ZK_WINE_LC_ALL=${ZK_WINE_LC_ALL:-zh_CN.UTF-8}
+export ZK_DEMO_EXIT_AFTER=1
+export work runs bin
+
+measure() {
+  . scripts/wizard-session.sh
+  local probe setup bare i t
+  probe=$(winepath -w "$bin/first_paint_probe.exe")
+  setup=$(winepath -w "$work/small/setup.exe")
+  bare=$(winepath -w "$bin/bare_window.exe")
+  : >"$work/setup.ms"; : >"$work/bare.ms"
+  for i in $(seq "$runs"); do
+    for program in setup bare; do
+      local path=$setup
+      [ "$program" = bare ] && path=$bare
+      t=$(wine "$probe" "$path" </dev/null 2>/dev/null | tr -d '\r')
+      [ -n "$t" ] && echo "$t" >>"$work/$program.ms"
+      sleep 0.5
+    done
+  done
+
+  # Peak memory: a whole installation of the large payload.
+  local bin_dir link hwm=0 now
+  bin_dir=$(unix_path 'C:\Program Files (x86)\zk')
+  link=$(unix_path 'C:\users\'"$(id -un)"'\Desktop\Tessaro.lnk')
+  rm -rf "$bin_dir" "$link"
+  local begin=$(date +%s.%N)
+  wizard_start "$work/large/setup.exe" || { echo "no wizard window" >&2; return 1; }
+  wizard_click "${WIZARD_INSTALL[@]}"
+  for _ in $(seq 3000); do
+    now=$(sed -n 's/^VmHWM:[[:space:]]*\([0-9]*\) kB/\1/p' "/proc/$wizard_pid/status" 2>/dev/null)
+    [ -n "$now" ] && hwm=$now
+    [ -e "$link" ] && break
+    sleep 0.1
+  done
+  local end=$(date +%s.%N)
+  echo "$hwm" >"$work/setup.hwm"
+  echo "$begin $end" >"$work/install.span"
+  wizard_click "${WIZARD_CLOSE[@]}"
+  wizard_wait_exit 60 >/dev/null
+
+  wine "$bin/bare_window.exe" </dev/null >/dev/null 2>&1 &
+  local bare_pid=$! bare_hwm=0
+  sleep 3
+  bare_hwm=$(sed -n 's/^VmHWM:[[:space:]]*\([0-9]*\) kB/\1/p' "/proc/$bare_pid/status" 2>/dev/null)
+  kill "$bare_pid" 2>/dev/null; wait "$bare_pid" 2>/dev/null
+  echo "${bare_hwm:-0}" >"$work/bare.hwm"
+  rm -rf "$bin_dir" "$link"
+}
+export -f measure
+bash scripts/with-test-display.sh bash -c measure || { echo "measurement failed" >&2; exit 1; }
+
+/usr/bin/python3 - "$work" <<'EOF'
+import os, statistics, sys
+work = sys.argv[1]
+def times(name):
+    with open(os.path.join(work, name + ".ms")) as f:
+        return [float(line) for line in f if line.strip()]
+def number(name):
+    with open(os.path.join(work, name)) as f:
+        return float(f.read().split()[0] or 0)
+setup, bare = times("setup"), times("bare")
+if len(setup) < 2 or len(bare) < 2:
+    sys.exit("too few start-up samples: setup %d, bare window %d" % (len(setup), len(bare)))
+setup_warm, bare_warm = statistics.median(setup[1:]), statistics.median(bare[1:])
+ratio = setup_warm / bare_warm
+print("Start-up to first frame (ms)   first start   median of %d" % (len(setup) - 1))
+print("  setup.exe                    %11.0f   %12.0f" % (setup[0], setup_warm))
+print("  bare Win32 window            %11.0f   %12.0f" % (bare[0], bare_warm))
+print("  ratio                        %11.2f   %12.2f   goal <= 1.5: %s"
+      % (setup[0] / bare[0], ratio, "met" if ratio <= 1.5 else "NOT met"))
+
+size_setup = os.path.getsize("build/mingw/bin/setup.exe")
+size_core = os.path.getsize("build/mingw/bin/7zCore.dll")
+total = size_setup + size_core
+print("Size (bytes)")
+print("  setup.exe %d + 7zCore.dll %d = %d (%.2f MiB)   goal <= 1.5 MB: %s"
+      % (size_setup, size_core, total, total / 1048576, "met" if total <= 1500000 else "NOT met"))
+
+begin, end = (float(v) for v in open(os.path.join(work, "install.span")).read().split())
+payload = os.path.getsize(os.path.join(work, "large", "zk.7z"))
+print("Install of a %.0f MiB payload: %.1f s from start to the desktop link" % (payload / 1048576, end - begin))
+print("  peak resident memory of setup.exe  %6.1f MiB" % (number("setup.hwm") / 1024))
+print("  bare Win32 window, for scale       %6.1f MiB" % (number("bare.hwm") / 1024))
+EOF
