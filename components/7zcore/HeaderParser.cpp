@@ -188,7 +188,8 @@ bool HeaderParser::ReadFolder(Folder* folder) {
     }
     if (flags & 0x20) {
       uint64_t propsSize = 0;
-      if (!ReadCount(Remaining(), &propsSize)) return false;
+      if (!ReadNumber(&propsSize)) return false;
+      if (propsSize > Remaining()) return Fail("archive header is truncated");
       coder.props.assign(pos_, pos_ + propsSize);
       pos_ += propsSize;
     }

@@ -244,6 +244,18 @@ TEST_F(HostileArchiveTest, ForgedCountsAndSizesFailWithoutHugeAllocations) {
   EXPECT_FALSE(o.finalReport);
 }
 
+TEST_F(HostileArchiveTest, CoderPropertiesLongerThanTheHeaderAreRefused) {
+  // One LZMA2 coder whose property size (5) counts itself: only 4 bytes follow it.
+  const std::string packInfo = std::string("\x06\x00\x01\x09\x10\x00", 6);
+  const std::string folder = std::string("\x07\x0B\x01\x00\x01\x21\x21\x05", 8);
+  const std::string header = std::string("\x01\x04", 2) + packInfo + folder + std::string("\x18\x0C\x10\x00", 4);
+  WriteRawArchive("props.7z", std::string(16, '\0'), header);
+  const Outcome o = Extract("props.7z", "out");
+  EXPECT_FALSE(o.ok);
+  EXPECT_NE(o.error.find("truncated"), std::string::npos) << o.error;
+  EXPECT_FALSE(fs::exists(Path("out")));
+}
+
 TEST_F(HostileArchiveTest, NotAnArchiveIsReportedAsSuch) {
   WriteFile("plain.7z", "just some text, not an archive at all....");
   Outcome o = Extract("plain.7z", "out");
