@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "ArchiveDatabase.h"
+#include "UniqueHandle.h"
 
 namespace zk7z {
 
@@ -170,12 +171,12 @@ void OutputTree::AbortFile() {
 bool OutputTree::ApplyDirectoryMeta(const PathComponents& components, const FileMeta& meta) {
   const std::wstring path = Extended(Join(components, components.size()));
   if (meta.mtimeDefined) {
-    HANDLE h = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (h != INVALID_HANDLE_VALUE) {
+    const unique_file folder(CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                        FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (folder) {
       const FILETIME ft = ToFileTime(meta.mtime);
-      SetFileTime(h, nullptr, nullptr, &ft);
-      CloseHandle(h);
+      SetFileTime(folder.get(), nullptr, nullptr, &ft);
     }
   }
   if (meta.attribDefined && (meta.attrib & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM))) {
