@@ -130,3 +130,38 @@ choose_folder() {
   done
   return 1
 }
+
+# slow_payload MIB: appends MIB MiB of random bytes, stored, to $stage/zk.7z as filler.bin (also
+# kept as $work/filler.bin). Quick to make; unpacking it takes long under throttle_start.
+slow_payload() {
+  head -c "$1M" /dev/urandom >"$work/filler.bin" || fail "filler"
+  (cd "$work" && 7zz a -bso0 -bsp0 -mx0 "$stage/zk.7z" filler.bin) || fail "7zz a filler"
+}
+
+# throttle_start / throttle_stop: setup.exe runs a twentieth of the time (stopped and continued by
+# signal), as on a slow machine, so a unpack lasts long enough to watch and to interrupt.
+throttle_pid=
+throttle_start() {
+  (
+    while kill -STOP "$wizard_pid" 2>/dev/null; do
+      sleep 0.095
+      kill -CONT "$wizard_pid" 2>/dev/null || break
+      sleep 0.005
+    done
+  ) &
+  throttle_pid=$!
+}
+throttle_stop() {
+  [ -n "$throttle_pid" ] || return 0
+  kill "$throttle_pid" 2>/dev/null
+  wait "$throttle_pid" 2>/dev/null
+  throttle_pid=
+  kill -CONT "$wizard_pid" 2>/dev/null
+  return 0
+}
+
+# bar_fill FILE: how many columns of the progress bar (installPrg) show its fill colour.
+bar_fill() {
+  convert "$1" -crop 594x1+55+349 +repage -depth 8 txt:- \
+    | awk -F'[(),]' 'NR > 1 && $4 >= 110 && $5 >= 200 {n++} END {print n + 0}'
+}
