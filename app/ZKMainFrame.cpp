@@ -12,10 +12,11 @@ constexpr const wchar_t* kWindowClass = L"zkmainframe";
 constexpr int kPageCount = 4;
 constexpr int kProgressPage = 2;
 
-// What the user reads on the progress page; the component's own words go to the log.
+// What the user reads on the progress page; the component's own words go to the log. With the
+// "安装失败：" prefix at most 16 characters fit the label (232 pixels at 14).
 std::wstring PlainFailureText(const std::wstring& archivePath) {
   if (GetFileAttributesW(archivePath.c_str()) == INVALID_FILE_ATTRIBUTES) return L"找不到安装包 zk.7z";
-  return L"安装包已损坏或无法写入安装目录";
+  return L"安装包损坏或目录不可写";
 }
 
 }  // namespace

@@ -21,6 +21,17 @@ map_fonts() {
   rm -f "$reg"
 }
 
+own_shell_folders() {
+  # Wine links Desktop, Documents and the like to the host's home: every prefix would share one
+  # desktop (and its links). Real folders keep each prefix's files to itself.
+  local folder
+  for folder in "$WINEPREFIX"/drive_c/users/*/*; do
+    [ -L "$folder" ] || continue
+    rm -f "$folder"
+    mkdir "$folder"
+  done
+}
+
 install_fonts() {
   # Wine's GDI+ finds families by their own names only: give it the Windows names the skin asks for.
   /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/make-test-fonts.py" "$WINEPREFIX/drive_c/windows/Fonts"
@@ -38,6 +49,7 @@ case "${1:-}" in
       wineserver -w
       touch "$WINEPREFIX/.zk-ready"
     fi
+    own_shell_folders
     wineserver -p </dev/null >/dev/null 2>&1
     wine cmd /c exit </dev/null >/dev/null 2>&1
     # The COM service and the desktop process start on first use and live on: start them now,

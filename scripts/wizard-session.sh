@@ -7,7 +7,7 @@ WIZARD_INSTALL=(350 286)       # installBtn, page 0
 WIZARD_CUSTOM=(629 386)        # customBtn, page 0
 WIZARD_INSTALL1=(350 220)      # installBtn1, page 1
 WIZARD_BACK=(72 22)            # gobackbtn, page 1
-WIZARD_MODIFY=(636 154)        # modifyBtn, page 1
+WIZARD_MODIFY=(617 98)         # modifyBtn, page 1
 WIZARD_AGREEMENT=(37 387)      # protocalOpt, page 0
 WIZARD_COMPLETE=(350 224)      # completeBtn, page 3
 WIZARD_CLOSE=(667 23)          # closebtn*, every page
@@ -15,22 +15,32 @@ WIZARD_CLOSE=(667 23)          # closebtn*, every page
 wizard_window=
 wizard_pid=
 
+# wizard_find: sets wizard_window to the wizard's window if one is shown.
+wizard_find() {
+  # The demo product's window has the same title: the wizard is the visible 700x420 one.
+  local candidate width
+  for candidate in $(xdotool search --onlyvisible --name '^Tessaro$' 2>/dev/null); do
+    width=$(xdotool getwindowgeometry --shell "$candidate" 2>/dev/null | sed -n 's/^WIDTH=//p')
+    if [ "$width" = 700 ]; then
+      wizard_window=$candidate
+      return 0
+    fi
+  done
+  return 1
+}
+
 # wizard_start SETUP_EXE: starts it and waits for its window.
 wizard_start() {
   wine "$1" </dev/null >/dev/null 2>&1 &
   wizard_pid=$!
   local _
-  # The demo product's window has the same title: the wizard is the visible 700x420 one.
-  local candidate width
   for _ in $(seq 150); do
-    for candidate in $(xdotool search --onlyvisible --name '^Tessaro$' 2>/dev/null); do
-      width=$(xdotool getwindowgeometry --shell "$candidate" 2>/dev/null | sed -n 's/^WIDTH=//p')
-      if [ "$width" = 700 ]; then
-        wizard_window=$candidate
-        sleep 0.5
-        return 0
-      fi
-    done
+    if wizard_find; then
+      # Becoming layered can give the window a new X window: look again once it has settled.
+      sleep 0.5
+      wizard_find
+      return 0
+    fi
     sleep 0.2
   done
   echo "wizard window did not appear" >&2
@@ -39,20 +49,24 @@ wizard_start() {
 
 # wizard_geometry: sets WX WY WW WH of the wizard window.
 wizard_geometry() {
-  eval "$(xdotool getwindowgeometry --shell "$wizard_window" | sed 's/^/W/')"
+  local shell
+  shell=$(xdotool getwindowgeometry --shell "$wizard_window" 2>/dev/null) \
+    || { wizard_find && shell=$(xdotool getwindowgeometry --shell "$wizard_window" 2>/dev/null); } \
+    || { echo "the wizard window is gone" >&2; return 1; }
+  eval "$(sed 's/^/W/' <<<"$shell")"
   WX=$WX WY=$WY WW=$WWIDTH WH=$WHEIGHT
 }
 
 # wizard_click X Y: a real left click at a window-relative point.
 wizard_click() {
-  wizard_geometry
+  wizard_geometry || return 1
   xdotool mousemove $((WX + $1)) $((WY + $2)) sleep 0.2 click 1
   sleep 0.3
 }
 
 # wizard_shot FILE: the wizard window's pixels as a PNG.
 wizard_shot() {
-  wizard_geometry
+  wizard_geometry || return 1
   import -window root -crop "${WW}x${WH}+${WX}+${WY}" +repage "$1"
 }
 

@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# The close button, on three occasions:
+#   welcome    page 0: setup ends with exit code 0, installs, registers and links nothing (the
+#              default folder, which setup makes at start, stays empty)
+#   done       page 3: the finishing steps still run (uninstall entry, Start-menu links), the
+#              product is not started
+#   unpacking  page 2, during a slow unpack: the process ends with exit code 0 once the unpack
+#              has returned (complete), and nothing is registered or linked
+# usage: closing.sh SOURCE_DIR BIN_DIR welcome|done|unpacking
+set -uo pipefail
+source_dir=$1 bin_dir=$2 occasion=$3
+. "$source_dir/tests/installer/e2e/e2e-common.sh"
+
+e2e_clean
+e2e_stage
+
+# close_and_wait [SECONDS]: the close button; setup's exit code must be 0.
+close_and_wait() {
+  wizard_click "${WIZARD_CLOSE[@]}"
+  wizard_wait_exit "${1:-30}"; local code=$?
+  [ "$code" -eq 0 ] || fail "setup exit code $code"
+}
+
+case "$occasion" in
+  welcome)
+    wizard_start "$stage/setup.exe" || fail "no wizard window"
+    close_and_wait
+    [ -d "$default_dir" ] || fail "the default folder was not made"
+    [ -z "$(ls -A "$default_dir")" ] || fail "the default folder is not empty: $(ls -A "$default_dir")"
+    assert_nothing_registered
+    ;;
+  done)
+    wizard_start "$stage/setup.exe" || fail "no wizard window"
+    wizard_click "${WIZARD_INSTALL[@]}"
+    wait_for_file "$link" 120 || fail "no desktop link after the unpack"
+    sleep 2
+    close_and_wait
+    diff -r "$expected" "$bin" >/dev/null || fail "installed files differ from the payload"
+    wine reg query "$key" /v UninstallString >/dev/null 2>&1 || fail "no uninstall entry"
+    [ "$(ls "$programs"/*.lnk 2>/dev/null | wc -l)" -eq 2 ] || fail "the Start-menu folder does not hold two links"
+    sleep 1
+    [ ! -e "$marker" ] || fail "closing started the product"
+    ;;
+  unpacking)
+    slow_payload 100
+    wizard_start "$stage/setup.exe" || fail "no wizard window"
+    throttle_start
+    wizard_click "${WIZARD_INSTALL[@]}"
+    # The unpacker writes each file under a temporary name and renames it when complete.
+    part=$bin/filler.bin.zk7z~part
+    wait_for_file "$part" 20 || fail "the unpack did not start"
+    wizard_click "${WIZARD_CLOSE[@]}"
+    # Windows hides the window as soon as it is destroyed; under Wine it stays on screen, no
+    # longer painted, until the frame's destructor has waited for the unpack (the hide seems to
+    # reach the X server only when the thread returns to its message loop). So only the end is
+    # checked: the process outlives the unpack under way, then ends cleanly.
+    [ -e "$part" ] || fail "the large file was unpacked before the close took effect"
+    throttle_stop
+    wizard_wait_exit 60; code=$?
+    [ "$code" -eq 0 ] || fail "setup exit code $code"
+    cmp -s "$work/filler.bin" "$bin/filler.bin" || fail "the unpack under way was not finished"
+    [ -z "$(find "$bin" -name '*~part')" ] || fail "a partial file was left"
+    wizard_find && fail "the window outlived setup"
+    assert_nothing_registered
+    ;;
+  *)
+    fail "unknown occasion $occasion"
+    ;;
+esac
+[ ! -e "$log" ] || fail "something was logged: $(cat "$log")"
+echo "PASS: close ($occasion)"

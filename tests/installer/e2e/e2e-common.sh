@@ -1,0 +1,167 @@
+# Sourced by the wizard's end-to-end tests after setting source_dir and bin_dir: the session
+# helpers, the places setup writes to, a staging folder, a clean prefix, pixel helpers.
+export ZK_WINE_LC_ALL=zh_CN.UTF-8  # our users' Windows: code page 936
+. "$source_dir/scripts/wizard-session.sh"
+export ZK_DEMO_EXIT_AFTER=2
+skin_art=$source_dir/assets/skin/Install_and_uninstall
+
+work=$(mktemp -d)
+shots=$work/shots
+mkdir -p "$shots"
+trap 'e2e_stop_wizard; rm -rf "$work"' EXIT
+
+# A wizard left running would be found by the next test: end the process this test started.
+e2e_stop_wizard() {
+  if [ -n "${wizard_pid:-}" ] && kill -0 "$wizard_pid" 2>/dev/null; then
+    kill -9 "$wizard_pid" 2>/dev/null
+    wait "$wizard_pid" 2>/dev/null
+  fi
+}
+
+# Keeps the screenshots of a failed run when ZK_E2E_KEEP names a folder.
+fail() {
+  echo "FAIL: $*"
+  if [ -n "${ZK_E2E_KEEP:-}" ]; then mkdir -p "$ZK_E2E_KEEP" && cp "$shots"/*.png "$ZK_E2E_KEEP"/ 2>/dev/null; fi
+  exit 1
+}
+
+user=$(id -un)
+default_dir=$(unix_path 'C:\Program Files (x86)\zk')
+bin=$default_dir/zkbin
+link=$(unix_path 'C:\users\'"$user"'\Desktop\Tessaro.lnk')
+programs=$(unix_path 'C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Tessaro')
+marker=$(unix_path 'C:\users\'"$user"'\AppData\Local\zk\data\VIDer.started')
+log=$(unix_path 'C:\users\'"$user"'\AppData\Local\zk\data\zklog\ll.log')
+key='HKLM\Software\Wow6432Node\Microsoft\Windows\CurrentVersion\Uninstall\{5E0A3C91-7B2D-4F6E-9A18-C4D2B7E60F35}'
+
+# e2e_clean [UNIX_DIR...]: removes what any earlier run left, plus the given folders.
+e2e_clean() {
+  rm -rf "$default_dir" "$link" "$programs" "$marker" "$log" "$@"
+  wine reg delete "$key" /f >/dev/null 2>&1
+  return 0
+}
+
+# e2e_stage [make-payload options]: $stage holds setup.exe, 7zCore.dll and zk.7z; $expected the
+# payload as 7zz unpacks it.
+stage=$work/dl
+expected=$work/expected
+e2e_stage() {
+  mkdir -p "$stage" "$expected"
+  cp "$bin_dir/setup.exe" "$bin_dir/7zCore.dll" "$stage/"
+  bash "$source_dir/scripts/make-payload.sh" "$stage" "$bin_dir" "$@" >/dev/null || fail "payload"
+  7zz x -y -o"$expected" "$stage/zk.7z" >/dev/null || fail "7zz x"
+}
+
+registered() { wine reg query "$key" >/dev/null 2>&1; }
+
+# assert_nothing_registered: no uninstall entry, no desktop or Start-menu links.
+assert_nothing_registered() {
+  ! registered || fail "an uninstall entry was written"
+  [ ! -e "$link" ] || fail "a desktop link was made"
+  [ ! -e "$programs" ] || fail "a Start-menu folder was made"
+}
+
+# Moves the pointer to a spot of the window where no control is, so no hover image shows.
+wizard_park_pointer() {
+  wizard_geometry
+  xdotool mousemove $((WX + 350)) $((WY + 120))
+  sleep 0.4
+}
+
+# shot NAME: a screenshot of the wizard as $shots/NAME.png (the pointer parked first).
+shot() {
+  wizard_park_pointer
+  wizard_shot "$shots/$1.png"
+}
+
+# differing_pixels A B GEOMETRY: how many pixels of the region differ by more than a little.
+differing_pixels() {
+  convert "$1" -crop "$3" +repage "$work/crop-a.png" && convert "$2" -crop "$3" +repage "$work/crop-b.png" \
+    || { echo 999999; return; }
+  compare -metric AE -fuzz 8% "$work/crop-a.png" "$work/crop-b.png" null: 2>&1 | awk '{print int($1)}'
+}
+
+# same_region A B GEOMETRY / other_region A B GEOMETRY (more than a speck differs: a glyph does).
+same_region() { [ "$(differing_pixels "$@")" -eq 0 ]; }
+other_region() { [ "$(differing_pixels "$@")" -gt 20 ]; }
+
+# pixel FILE X Y: "R G B" of one pixel.
+pixel() {
+  convert "$1" -format "%[fx:int(255*p{$2,$3}.r+.5)] %[fx:int(255*p{$2,$3}.g+.5)] %[fx:int(255*p{$2,$3}.b+.5)]" info:
+}
+
+# near "R G B" "R G B" TOLERANCE: every channel within the tolerance.
+near() {
+  local a=($1) b=($2) i
+  for i in 0 1 2; do
+    local d=$(( a[i] - b[i] ))
+    [ "${d#-}" -le "$3" ] || return 1
+  done
+}
+
+# choose_folder PREFIX [CHILD]: answers the modify button's folder dialog with the folder of C:\
+# whose name starts with PREFIX (ASCII letters, no other name of the tree before it does), or with
+# that folder's only subfolder when CHILD (its name, for the reader) is given. Wine's dialog takes its answer from the tree alone and ignores text typed into its edit
+# box (Windows would take a typed path), so the tree is walked by keyboard: Home, type-ahead to
+# TOP under the expanded (C:), expand, down to the child, Return.
+choose_folder() {
+  local dialog= _
+  for _ in $(seq 50); do
+    dialog=$(xdotool search --onlyvisible --name '^(选择文件夹|Browse for Folder)$' 2>/dev/null | head -1)
+    [ -n "$dialog" ] && break
+    sleep 0.2
+  done
+  [ -n "$dialog" ] || return 1
+  sleep 0.8
+  xdotool key Home
+  sleep 0.3
+  xdotool type --delay 80 "$1"
+  sleep 1.2  # the tree's type-ahead ends after a pause
+  if [ $# -ge 2 ]; then
+    xdotool key KP_Add
+    sleep 0.5
+    xdotool key Down
+    sleep 0.3
+  fi
+  xdotool key Return
+  for _ in $(seq 50); do
+    xdotool search --onlyvisible --name '^(选择文件夹|Browse for Folder)$' >/dev/null 2>&1 || return 0
+    sleep 0.2
+  done
+  return 1
+}
+
+# slow_payload MIB: appends MIB MiB of random bytes, stored, to $stage/zk.7z as filler.bin (also
+# kept as $work/filler.bin). Quick to make; unpacking it takes long under throttle_start.
+slow_payload() {
+  head -c "$1M" /dev/urandom >"$work/filler.bin" || fail "filler"
+  (cd "$work" && 7zz a -bso0 -bsp0 -mx0 "$stage/zk.7z" filler.bin) || fail "7zz a filler"
+}
+
+# throttle_start / throttle_stop: setup.exe runs a twentieth of the time (stopped and continued by
+# signal), as on a slow machine, so a unpack lasts long enough to watch and to interrupt.
+throttle_pid=
+throttle_start() {
+  (
+    while kill -STOP "$wizard_pid" 2>/dev/null; do
+      sleep 0.095
+      kill -CONT "$wizard_pid" 2>/dev/null || break
+      sleep 0.005
+    done
+  ) &
+  throttle_pid=$!
+}
+throttle_stop() {
+  [ -n "$throttle_pid" ] || return 0
+  kill "$throttle_pid" 2>/dev/null
+  wait "$throttle_pid" 2>/dev/null
+  throttle_pid=
+  kill -CONT "$wizard_pid" 2>/dev/null
+  return 0
+}
+
+# bar_fill FILE: how many columns of the progress bar (installPrg) show its fill colour.
+bar_fill() {
+  convert "$1" -crop 594x1+55+349 +repage -depth 8 txt:- \
+    | awk -F'[(),]' 'NR > 1 && $4 >= 110 && $5 >= 200 {n++} END {print n + 0}'
+}
