@@ -39,7 +39,8 @@ ZKMainFrame::~ZKMainFrame() {
   for (int i = 0; i < kPageCount; ++i) UnregisterVirtualWindow(L"install" + std::to_wstring(i));
   m_tabs = nullptr;
   m_root = nullptr;
-  // Members follow: pages 3 to 0, then the worker, whose join waits for an unpack under way.
+  // Members follow: pages 3 to 0, then the worker, whose join waits for an unpack under way, then
+  // the failure record it may still write.
 }
 
 void ZKMainFrame::OnWindowGone(HWND window) {

@@ -37,7 +37,10 @@ class ZKMainFrame final : public CZKObjectWnd {
   void ReportFailure(const std::wstring& reason);
   void ShowFailure();
 
-  // Constructed first: the worker already waits while the wizard is built.
+  // Before the worker: its join in the destructor may still let an unpack report a failure.
+  std::mutex m_failureMutex;
+  std::wstring m_failureReason;
+  // Constructed early: the worker already waits while the wizard is built.
   CZKInstallThread m_installThread;
   CZKInstallPage0 m_page0;
   CZKInstallPage1 m_page1;
@@ -45,7 +48,4 @@ class ZKMainFrame final : public CZKObjectWnd {
   CZKInstallPage3 m_page3;
   SkinUI::CControlUI* m_root = nullptr;
   SkinUI::CTabLayoutUI* m_tabs = nullptr;
-
-  std::mutex m_failureMutex;
-  std::wstring m_failureReason;
 };
