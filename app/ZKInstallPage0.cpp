@@ -9,14 +9,11 @@ SKINUI_NOTIFY_HANDLER(L"selectchanged", L"", OnSelectChanged)
 SKINUI_END_NOTIFY_MAP()
 
 void CZKInstallPage0::InitPage() {
-  m_root = Find<SkinUI::CControlUI>(L"verroot0");
-  m_minButton = Find<SkinUI::CButtonUI>(L"minbtn");
-  m_closeButton = Find<SkinUI::CButtonUI>(L"closebtn");
+  FindPageFrame(L"verroot0", L"minbtn", L"closebtn", L"Install_and_uninstall\\table_bg_install_01.png");
   m_agreementOption = Find<SkinUI::COptionUI>(L"protocalOpt");
   m_installButton = Find<SkinUI::CButtonUI>(L"installBtn");
   m_agreementLink = Find<SkinUI::CButtonUI>(L"zk_btn_protocal");
   m_customButton = Find<SkinUI::CButtonUI>(L"customBtn");
-  if (m_root) m_root->SetBkImage(L"Install_and_uninstall\\table_bg_install_01.png");
 }
 
 void CZKInstallPage0::OnClick(SkinUI::TNotifyMsgUI& msg) {

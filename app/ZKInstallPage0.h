@@ -21,9 +21,6 @@ class CZKInstallPage0 final : public CZKInstallPageBase {
   SKINUI_DECLARE_NOTIFY_MAP(CZKInstallPage0);
 
  private:
-  SkinUI::CControlUI* m_root = nullptr;
-  SkinUI::CButtonUI* m_minButton = nullptr;
-  SkinUI::CButtonUI* m_closeButton = nullptr;
   SkinUI::COptionUI* m_agreementOption = nullptr;
   SkinUI::CButtonUI* m_installButton = nullptr;
   SkinUI::CButtonUI* m_agreementLink = nullptr;

@@ -57,9 +57,7 @@ SKINUI_NOTIFY_HANDLER(L"selectchanged", L"", OnSelectChanged)
 SKINUI_END_NOTIFY_MAP()
 
 void CZKInstallPage1::InitPage() {
-  m_root = Find<SkinUI::CControlUI>(L"verroot1");
-  m_minButton = Find<SkinUI::CButtonUI>(L"minbtn1");
-  m_closeButton = Find<SkinUI::CButtonUI>(L"closebtn1");
+  FindPageFrame(L"verroot1", L"minbtn1", L"closebtn1", L"Install_and_uninstall\\table_bg_install_02.png");
   m_backButton = Find<SkinUI::CButtonUI>(L"gobackbtn");
   m_installButton = Find<SkinUI::CButtonUI>(L"installBtn1");
   m_pathLabel = Find<SkinUI::CLabelUI>(L"pathLab");
@@ -71,7 +69,6 @@ void CZKInstallPage1::InitPage() {
   if (m_pathLabel) m_pathLabel->SetText(options.installDir);
   if (m_desktopOption) m_desktopOption->Selected(options.desktopShortcut, true);
   if (m_taskbarOption) m_taskbarOption->Selected(options.taskbarPin, true);
-  if (m_root) m_root->SetBkImage(L"Install_and_uninstall\\table_bg_install_02.png");
 }
 
 void CZKInstallPage1::OnClick(SkinUI::TNotifyMsgUI& msg) {

@@ -25,9 +25,6 @@ class CZKInstallPage1 final : public CZKInstallPageBase {
   SKINUI_DECLARE_NOTIFY_MAP(CZKInstallPage1);
 
  private:
-  SkinUI::CControlUI* m_root = nullptr;
-  SkinUI::CButtonUI* m_minButton = nullptr;
-  SkinUI::CButtonUI* m_closeButton = nullptr;
   SkinUI::CButtonUI* m_backButton = nullptr;
   SkinUI::CButtonUI* m_installButton = nullptr;
   SkinUI::COptionUI* m_desktopOption = nullptr;

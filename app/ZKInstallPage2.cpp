@@ -21,13 +21,10 @@ SKINUI_NOTIFY_HANDLER(L"click", L"", OnClick)
 SKINUI_END_NOTIFY_MAP()
 
 void CZKInstallPage2::InitPage() {
-  m_root = Find<SkinUI::CControlUI>(L"verroot2");
-  m_minButton = Find<SkinUI::CButtonUI>(L"minbtn2");
-  m_closeButton = Find<SkinUI::CButtonUI>(L"closebtn2");
+  FindPageFrame(L"verroot2", L"minbtn2", L"closebtn2", L"Install_and_uninstall\\table_bg_install_03.png");
   m_progress = Find<SkinUI::CProgressUI>(L"installPrg");
   m_progressLabel = Find<SkinUI::CLabelUI>(L"installproglab");
   if (m_progress) m_progress->SetValue(0);
-  if (m_root) m_root->SetBkImage(L"Install_and_uninstall\\table_bg_install_03.png");
 }
 
 void CZKInstallPage2::OnClick(SkinUI::TNotifyMsgUI& msg) {

@@ -34,9 +34,6 @@ class CZKInstallPage2 final : public CZKInstallPageBase {
   void CreateDesktopShortcut();
 
   int m_finished = 0;
-  SkinUI::CControlUI* m_root = nullptr;
-  SkinUI::CButtonUI* m_minButton = nullptr;
-  SkinUI::CButtonUI* m_closeButton = nullptr;
   SkinUI::CProgressUI* m_progress = nullptr;
   SkinUI::CLabelUI* m_progressLabel = nullptr;
 };

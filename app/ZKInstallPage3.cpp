@@ -21,11 +21,8 @@ SKINUI_NOTIFY_HANDLER(L"click", L"", OnClick)
 SKINUI_END_NOTIFY_MAP()
 
 void CZKInstallPage3::InitPage() {
-  m_root = Find<SkinUI::CControlUI>(L"verroot3");
-  m_minButton = Find<SkinUI::CButtonUI>(L"minbtn3");
-  m_closeButton = Find<SkinUI::CButtonUI>(L"closebtn3");
+  FindPageFrame(L"verroot3", L"minbtn3", L"closebtn3", L"Install_and_uninstall\\table_bg_install_04.png");
   m_completeButton = Find<SkinUI::CButtonUI>(L"completeBtn");
-  if (m_root) m_root->SetBkImage(L"Install_and_uninstall\\table_bg_install_04.png");
 }
 
 void CZKInstallPage3::OnClick(SkinUI::TNotifyMsgUI& msg) {

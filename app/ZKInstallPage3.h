@@ -17,8 +17,5 @@ class CZKInstallPage3 final : public CZKInstallPageBase {
   SKINUI_DECLARE_NOTIFY_MAP(CZKInstallPage3);
 
  private:
-  SkinUI::CControlUI* m_root = nullptr;
-  SkinUI::CButtonUI* m_minButton = nullptr;
-  SkinUI::CButtonUI* m_closeButton = nullptr;
   SkinUI::CButtonUI* m_completeButton = nullptr;
 };

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "ButtonUI.h"
 #include "NotifyPump.h"
 #include "PaintManagerUI.h"
 #include "ZkBase.h"
@@ -30,5 +31,17 @@ class CZKInstallPageBase : public SkinUI::CNotifyPump, public ZkBase {
     return dynamic_cast<Control*>(m_manager->FindControl(name));
   }
 
+  // The page's root, given its background, and its title-bar buttons, by the page's names.
+  void FindPageFrame(const wchar_t* root, const wchar_t* minButton, const wchar_t* closeButton,
+                     const wchar_t* background) {
+    m_root = Find<SkinUI::CControlUI>(root);
+    m_minButton = Find<SkinUI::CButtonUI>(minButton);
+    m_closeButton = Find<SkinUI::CButtonUI>(closeButton);
+    if (m_root) m_root->SetBkImage(background);
+  }
+
   SkinUI::CPaintManagerUI* m_manager;
+  SkinUI::CControlUI* m_root = nullptr;
+  SkinUI::CButtonUI* m_minButton = nullptr;
+  SkinUI::CButtonUI* m_closeButton = nullptr;
 };
