@@ -28,6 +28,9 @@ std::string AnsiToUtf8(const std::string& text) { return WideToUtf8(AnsiToWide(t
 std::string Utf8ToAnsi(const std::string& text) { return WideToAnsi(Utf8ToWide(text)); }
 
 bool IsAnsiRepresentable(const std::wstring& text) {
+  // UTF-8 as the ANSI code page holds every character, and WideCharToMultiByte refuses the
+  // best-fit flag and the used-default pointer for it; only unpaired surrogates are lost.
+  if (GetACP() == CP_UTF8) return Utf8ToWide(WideToUtf8(text)) == text;
   BOOL usedDefault = FALSE;
   const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.c_str(), -1, nullptr, 0, nullptr,
                                        &usedDefault);

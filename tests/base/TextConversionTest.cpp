@@ -49,3 +49,19 @@ TEST_F(TextConversion, InvalidUtf8GivesReplacementNotACrash) {
   const std::wstring converted = Utf8ToWide("ok\xFF\xFE");
   EXPECT_EQ(converted.substr(0, 2), L"ok");
 }
+
+// Windows 10 and later may run with UTF-8 as the ANSI code page (a user setting); the harness runs
+// this case again under a locale without an ANSI code page, for which Wine picks 65001. Windows
+// refuses the best-fit flag and the used-default pointer for that code page, which judged every
+// folder unrepresentable; Wine accepts them, so here the case pins the results rather than
+// reproducing the refusal.
+TEST_F(TextConversion, Utf8AnsiCodePageCarriesEveryPath) {
+  if (GetACP() != CP_UTF8) GTEST_SKIP() << "needs UTF-8 as the ANSI code page";
+  const std::wstring chinese = L"C:\\\u5B89\u88C5\\Tessaro \U0001F600";  // C:\安装\Tessaro 😀
+  EXPECT_TRUE(IsAnsiRepresentable(chinese));
+  EXPECT_TRUE(IsAnsiRepresentable(L"C:\\Program Files (x86)\\zk"));
+  EXPECT_EQ(WideToAnsi(chinese), WideToUtf8(chinese));
+  EXPECT_EQ(AnsiToWide(WideToAnsi(chinese)), chinese);
+  // An unpaired surrogate has no UTF-8 form: such a name still takes the short-path fallback.
+  EXPECT_FALSE(IsAnsiRepresentable(std::wstring(L"C:\\a") + static_cast<wchar_t>(0xD800)));
+}
