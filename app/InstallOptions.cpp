@@ -13,18 +13,35 @@ namespace {
 // Exists from static construction, before any thread can ask for the record.
 std::mutex g_optionsMutex;
 std::unique_ptr<InstallOptions> g_options;
+InstallScope g_scope = InstallScope::kPerMachine;
 
 }  // namespace
+
+void SetInstallScope(InstallScope scope) {
+  std::lock_guard<std::mutex> lock(g_optionsMutex);
+  g_scope = scope;
+}
+
+std::wstring DefaultInstallFolder(InstallScope scope) {
+  if (scope == InstallScope::kPerUser) return GetLocalAppDataFolder() + L"\\Programs\\zk";
+  return GetDefaultInstallFolder();
+}
 
 InstallOptions& GetInstallOptions() {
   std::lock_guard<std::mutex> lock(g_optionsMutex);
   if (!g_options) {
     auto options = std::make_unique<InstallOptions>();
-    options->installDir = GetDefaultInstallFolder();
+    options->scope = g_scope;
+    options->installDir = DefaultInstallFolder(g_scope);
     CreateFolderPath(options->installDir);
     g_options = std::move(options);
   }
   return *g_options;
 }
 
-std::wstring GetBinDir() { return GetInstallOptions().installDir + L"\\" + L"zkbin"; }
+std::wstring GetBinDir() {
+  const std::wstring& folder = GetInstallOptions().installDir;
+  // A drive root chosen in the folder dialog keeps its backslash ("D:\").
+  const bool endsWithSeparator = !folder.empty() && (folder.back() == L'\\' || folder.back() == L'/');
+  return folder + (endsWithSeparator ? L"" : L"\\") + L"zkbin";
+}

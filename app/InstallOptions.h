@@ -6,7 +6,12 @@
 #include <cstdint>
 #include <string>
 
+// Per machine: Program Files, the machine's uninstall list and Start menu. Per user: the user's
+// own folders and hive, for a setup that runs without administrator rights.
+enum class InstallScope { kPerMachine, kPerUser };
+
 struct InstallOptions {
+  InstallScope scope = InstallScope::kPerMachine;  // fixed when the record is made
   std::wstring installDir;  // UI thread only
   bool desktopShortcut = true;
   bool taskbarPin = true;
@@ -15,9 +20,16 @@ struct InstallOptions {
   std::atomic<uint64_t> bytesTotal{UINT64_C(0x7FFFFFFFFFFFFFFF)};
 };
 
+// Chooses the scope of the record; takes effect only before the first GetInstallOptions.
+void SetInstallScope(InstallScope scope);
+
 // The one record; the first call creates it (thread-safe) and creates its installation folder
-// on disk.
+// on disk: the default folder of the chosen scope.
 InstallOptions& GetInstallOptions();
+
+// The default installation folder of a scope, without creating it: Program Files + "\zk", or
+// local application data + "\Programs\zk".
+std::wstring DefaultInstallFolder(InstallScope scope);
 
 // installDir + "\zkbin": the folder the product is unpacked into.
 std::wstring GetBinDir();

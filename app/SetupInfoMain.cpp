@@ -21,8 +21,11 @@ void PrintLine(const char* label, const std::wstring& value) {
 int wmain() {
   PrintLine("setup folder", GetSetupFolder());
   PrintLine("payload archive", GetSetupFolder() + L"\\zk.7z");
-  PrintLine("installation folder", GetInstallOptions().installDir);
-  PrintLine("program folder", GetBinDir());
+  // Only prints: the record would create the installation folder.
+  const std::wstring folder = DefaultInstallFolder(InstallScope::kPerMachine);
+  PrintLine("installation folder", folder);
+  PrintLine("program folder", folder + L"\\zkbin");
+  PrintLine("per-user installation folder", DefaultInstallFolder(InstallScope::kPerUser));
   PrintLine("desktop folder", GetDesktopFolder());
   PrintLine("log file", GetLogFilePath());
   PrintLine("64-bit Windows (WOW64)", IsWow64() ? L"yes" : L"no");

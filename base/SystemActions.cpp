@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include "UniqueHandle.h"
+
 namespace {
 
 constexpr DWORD kTypeMask = VER_MINORVERSION | VER_MAJORVERSION | VER_SERVICEPACKMAJOR;  // 0x23
@@ -31,6 +33,15 @@ bool IsWindows10OrGreater() {
   condition = VerSetConditionMask(condition, VER_MINORVERSION, VER_GREATER_EQUAL);
   condition = VerSetConditionMask(condition, VER_SERVICEPACKMAJOR, VER_GREATER_EQUAL);
   return VerifyVersionInfoW(&version, kTypeMask, condition) != FALSE;
+}
+
+bool IsProcessElevated() {
+  unique_kernel_handle token;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.put())) return false;
+  TOKEN_ELEVATION elevation = {};
+  DWORD size = 0;
+  if (!GetTokenInformation(token.get(), TokenElevation, &elevation, sizeof(elevation), &size)) return false;
+  return elevation.TokenIsElevated != 0;
 }
 
 HINSTANCE OpenWithShell(const wchar_t* target) {

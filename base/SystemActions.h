@@ -11,5 +11,8 @@ unsigned IsWow64();
 // program's manifest declares: without a Windows 10 entry the platform reports an older version.
 bool IsWindows10OrGreater();
 
+// True when the process runs with an elevated (administrator) token.
+bool IsProcessElevated();
+
 // Shell verb "open" on a file or address, SW_SHOW; a result of 32 or less is a failure.
 HINSTANCE OpenWithShell(const wchar_t* target);

@@ -38,6 +38,9 @@ TEST(InstallOptions, BinDirFollowsTheInstallationFolder) {
   EXPECT_EQ(GetBinDir(), saved + L"\\zkbin");
   options.installDir = L"D:\\Tools\\Tessaro";
   EXPECT_EQ(GetBinDir(), L"D:\\Tools\\Tessaro\\zkbin");
+  // The folder dialog returns a drive root with its backslash.
+  options.installDir = L"D:\\";
+  EXPECT_EQ(GetBinDir(), L"D:\\zkbin");
   options.installDir = saved;
 }
 
