@@ -20,6 +20,7 @@ namespace {
 constexpr size_t kBufferChars = kPathBufferChars;  // 260, terminator included
 constexpr DWORD kLinkServerContext = CLSCTX_ALL;   // 0x17
 constexpr int kCsidlCommonPrograms = CSIDL_COMMON_PROGRAMS;
+constexpr int kCsidlUserPrograms = CSIDL_PROGRAMS;
 constexpr LONG kShellCreateEvent = SHCNE_CREATE | SHCNE_INTERRUPT;
 constexpr UINT kShellNotifyFlags = SHCNF_PATHW | SHCNF_FLUSH;
 constexpr wchar_t kLinkExtension[] = L".lnk";
@@ -88,9 +89,10 @@ struct ItemListDeleter {
 };
 using unique_item_list = std::unique_ptr<ITEMIDLIST_ABSOLUTE, ItemListDeleter>;
 
-bool GetCommonProgramsFolder(wchar_t (&path)[kBufferChars]) {
+bool GetProgramsFolder(InstallScope scope, wchar_t (&path)[kBufferChars]) {
+  const int csidl = scope == InstallScope::kPerUser ? kCsidlUserPrograms : kCsidlCommonPrograms;
   PIDLIST_ABSOLUTE raw = nullptr;
-  if (FAILED(SHGetSpecialFolderLocation(nullptr, kCsidlCommonPrograms, &raw)) || raw == nullptr) return false;
+  if (FAILED(SHGetSpecialFolderLocation(nullptr, csidl, &raw)) || raw == nullptr) return false;
   const unique_item_list items(raw);
   path[0] = L'\0';
   return SHGetPathFromIDListW(items.get(), path) != FALSE && path[0] != L'\0';
@@ -151,12 +153,12 @@ int CreateLinkFile(const wchar_t* target, const wchar_t* workingFolder, const wc
 }
 
 void CreateStartMenuShortcuts(const wchar_t* appPath, const wchar_t* uninstallerPath,
-                              const wchar_t* workingFolder, const wchar_t* name) {
+                              const wchar_t* workingFolder, const wchar_t* name, InstallScope scope) {
   if (appPath == nullptr || uninstallerPath == nullptr || workingFolder == nullptr || !IsSingleFileName(name)) {
     return;
   }
   wchar_t folder[kBufferChars] = {};
-  if (!GetCommonProgramsFolder(folder)) return;
+  if (!GetProgramsFolder(scope, folder)) return;
   // The folder name is cut to what fits; the links below are only written whole.
   AppendBounded(folder, L"\\", true);
   AppendBounded(folder, name, true);

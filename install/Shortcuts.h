@@ -6,6 +6,8 @@
 #include <windows.h>
 #include <shobjidl.h>
 
+#include "InstallOptions.h"
+
 // Writes linkPath as a shell link to target. Returns 1 on success, 0 on failure; prints the
 // link object's creation result (hexadecimal) to standard output and "ERRO 1"/"ERRO 2" when
 // the link object or its IPersistFile cannot be had. The icon is stored in its short (8.3)
@@ -17,12 +19,13 @@ int CreateShortcut(const wchar_t* target, const wchar_t* workingFolder, const wc
 int CreateLinkFile(const wchar_t* target, const wchar_t* workingFolder, const wchar_t* description,
                    const wchar_t* iconPath, int iconIndex, const wchar_t* linkPath);
 
-// All-users Start-menu programs folder + "\" + name, created if missing, holding "<name>.lnk"
-// (application) and the uninstall-prefixed "<name>.lnk" (uninstaller). Silent on failure. A
-// name that is not a single file-name component is refused; a link path that would not fit
-// 260 characters is not written.
+// All-users Start-menu programs folder (the user's own for a per-user install) + "\" + name,
+// created if missing, holding "<name>.lnk" (application) and the uninstall-prefixed "<name>.lnk"
+// (uninstaller). Silent on failure. A name that is not a single file-name component is refused;
+// a link path that would not fit 260 characters is not written.
 void CreateStartMenuShortcuts(const wchar_t* appPath, const wchar_t* uninstallerPath,
-                              const wchar_t* workingFolder, const wchar_t* name);
+                              const wchar_t* workingFolder, const wchar_t* name,
+                              InstallScope scope = InstallScope::kPerMachine);
 
 // Makes "<temp folder><linkName>.lnk", asks the shell for the "TaskbarPin" verb on it and
 // deletes it again. Returns the link creation's result (1 or 0); a refused pin only prints

@@ -5,6 +5,7 @@
 #include <cwchar>
 
 #include "InstallOptions.h"
+#include "Log.h"
 #include "SystemActions.h"
 #include "ZKReg2.h"
 
@@ -38,26 +39,42 @@ std::wstring TodayAsYyyymmdd() {
   return text;
 }
 
+void LogWriteFailure(const ZKReg2& reg, const wchar_t* name, LSTATUS status) {
+  WriteLogFormat(L"%ls %ls cannot write %ls\\%ls: registry error %ld", L"ZkInstall\\UninstallRegistration",
+                 L"RegisterUninstall", reg.keyPath().c_str(), name, static_cast<long>(status));
+}
+
+void WriteString(ZKReg2& reg, const wchar_t* name, const std::wstring& text) {
+  const LSTATUS status = reg.WriteString(name, text.c_str());
+  if (status != ERROR_SUCCESS) LogWriteFailure(reg, name, status);
+}
+
+void WriteDword(ZKReg2& reg, const wchar_t* name, DWORD value) {
+  const LSTATUS status = reg.WriteDword(name, value);
+  if (status != ERROR_SUCCESS) LogWriteFailure(reg, name, status);
+}
+
 void WriteSixValues(ZKReg2& reg, const std::wstring& folder) {
-  const std::wstring icon = folder + kApplicationFile;
+  // An icon location is a path, quoted like a command line, then the icon's index.
+  const std::wstring icon = QuotedIfSpaced(folder + kApplicationFile) + L",0";
   const std::wstring uninstaller = QuotedIfSpaced(folder + kUninstallerFile);
   // Each write stands alone: one failure does not stop the rest.
-  reg.WriteString(L"DisplayName", kProductName);
-  reg.WriteString(L"DisplayIcon", icon.c_str());
-  reg.WriteString(L"UninstallString", uninstaller.c_str());
-  reg.WriteString(L"InstallLocation", folder.c_str());
-  reg.WriteString(L"DisplayVersion", kDisplayVersion);
-  reg.WriteString(L"Publisher", kPublisher);
+  WriteString(reg, L"DisplayName", kProductName);
+  WriteString(reg, L"DisplayIcon", icon);
+  WriteString(reg, L"UninstallString", uninstaller);
+  WriteString(reg, L"InstallLocation", folder);
+  WriteString(reg, L"DisplayVersion", kDisplayVersion);
+  WriteString(reg, L"Publisher", kPublisher);
 }
 
 // What "installed programs" shows and administrators script against.
 void WriteMaintenanceValues(ZKReg2& reg, uint64_t payloadBytes) {
   if (payloadBytes != kPayloadBytesUnknown) {
-    reg.WriteDword(L"EstimatedSize", static_cast<DWORD>(EstimatedSizeKiB(payloadBytes)));
+    WriteDword(reg, L"EstimatedSize", static_cast<DWORD>(EstimatedSizeKiB(payloadBytes)));
   }
-  reg.WriteString(L"InstallDate", TodayAsYyyymmdd().c_str());
-  reg.WriteDword(L"NoModify", kNoModify);
-  reg.WriteDword(L"NoRepair", kNoRepair);
+  WriteString(reg, L"InstallDate", TodayAsYyyymmdd());
+  WriteDword(reg, L"NoModify", kNoModify);
+  WriteDword(reg, L"NoRepair", kNoRepair);
 }
 
 }  // namespace
@@ -71,18 +88,31 @@ unsigned long EstimatedSizeKiB(uint64_t payloadBytes) {
   return kib > 0xFFFFFFFFu ? 0xFFFFFFFFul : static_cast<unsigned long>(kib);
 }
 
+HKEY UninstallHive(InstallScope scope) {
+  return scope == InstallScope::kPerUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+}
+
 void RegisterUninstall(const wchar_t* programFolder) {
-  const uint64_t total = GetInstallOptions().bytesTotal.load();
-  RegisterUninstall(programFolder, IsWow64() != 0, total);
+  const InstallOptions& options = GetInstallOptions();
+  RegisterUninstall(programFolder, options.scope, IsWow64() != 0, options.bytesTotal.load());
 }
 
 void RegisterUninstall(const wchar_t* programFolder, bool wow64, uint64_t payloadBytes) {
+  RegisterUninstall(programFolder, InstallScope::kPerMachine, wow64, payloadBytes);
+}
+
+void RegisterUninstall(const wchar_t* programFolder, InstallScope scope, bool wow64, uint64_t payloadBytes) {
   if (programFolder == nullptr) return;
-  const std::wstring keyPath = UninstallKeyPath(wow64);
+  const std::wstring keyPath = UninstallKeyPath(scope == InstallScope::kPerMachine && wow64);
   ZKReg2 reg;
-  if (reg.Create(HKEY_LOCAL_MACHINE, keyPath.c_str(), kFullAccess) == ERROR_SUCCESS) {
+  const LSTATUS status = reg.Create(UninstallHive(scope), keyPath.c_str(), kFullAccess);
+  if (status == ERROR_SUCCESS) {
     WriteSixValues(reg, programFolder);
     WriteMaintenanceValues(reg, payloadBytes);
+  } else {
+    WriteLogFormat(L"%ls %ls cannot create the uninstall key %ls: registry error %ld",
+                   L"ZkInstall\\UninstallRegistration", L"RegisterUninstall", keyPath.c_str(),
+                   static_cast<long>(status));
   }
   reg.Close();
 }

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "InstallOptions.h"
+#include "Log.h"
+#include "ScratchFolder.h"
 #include "ShellTestSupport.h"
 #include "SystemActions.h"
 #include "ZKReg2.h"
@@ -80,7 +82,7 @@ TEST_P(UninstallRegistrationTest, WritesTheSixStringsThenTheMaintenanceValues) {
   const std::wstring after = Today();
 
   ExpectString(L"DisplayName", L"Tessaro");
-  ExpectString(L"DisplayIcon", L"D:\\Apps\\zk\\zkbin\\VIDer.exe");
+  ExpectString(L"DisplayIcon", L"D:\\Apps\\zk\\zkbin\\VIDer.exe,0");
   ExpectString(L"UninstallString", L"D:\\Apps\\zk\\zkbin\\ZKUnInstall.exe");
   ExpectString(L"InstallLocation", L"D:\\Apps\\zk\\zkbin");
   ExpectString(L"DisplayVersion", L"9.0.3.0");
@@ -94,11 +96,11 @@ TEST_P(UninstallRegistrationTest, WritesTheSixStringsThenTheMaintenanceValues) {
   EXPECT_EQ(shelltest::ValueNames(HKEY_LOCAL_MACHINE, Key()).size(), 10u);
 }
 
-TEST_P(UninstallRegistrationTest, UninstallStringWithASpaceIsQuoted) {
+TEST_P(UninstallRegistrationTest, CommandAndIconWithASpaceAreQuoted) {
   RegisterUninstall(kSpacedFolder, GetParam(), kPayloadBytesUnknown);
   ExpectString(L"UninstallString", L"\"C:\\Program Files\\zk\\zkbin\\ZKUnInstall.exe\"");
-  // The other paths are never parsed as command lines and stay as they are.
-  ExpectString(L"DisplayIcon", L"C:\\Program Files\\zk\\zkbin\\VIDer.exe");
+  ExpectString(L"DisplayIcon", L"\"C:\\Program Files\\zk\\zkbin\\VIDer.exe\",0");
+  // The folder is never parsed as a command line and stays as it is.
   ExpectString(L"InstallLocation", L"C:\\Program Files\\zk\\zkbin");
   EXPECT_EQ(ReadValue(HKEY_LOCAL_MACHINE, Key(), L"EstimatedSize").status, ERROR_FILE_NOT_FOUND);
 }
@@ -112,7 +114,7 @@ TEST_P(UninstallRegistrationTest, SecondInstallOverwritesInPlaceAndKeepsOtherVal
   }
   RegisterUninstall(kPlainFolder, GetParam(), 8192);
 
-  ExpectString(L"DisplayIcon", L"D:\\Apps\\zk\\zkbin\\VIDer.exe");
+  ExpectString(L"DisplayIcon", L"D:\\Apps\\zk\\zkbin\\VIDer.exe,0");
   ExpectString(L"UninstallString", L"D:\\Apps\\zk\\zkbin\\ZKUnInstall.exe");
   ExpectString(L"InstallLocation", L"D:\\Apps\\zk\\zkbin");
   ExpectDword(L"EstimatedSize", 8);
@@ -138,6 +140,41 @@ TEST(RegisterUninstallDefaults, UsesTheWow64TestAndThePayloadTotal) {
 
   GetInstallOptions().bytesTotal = savedTotal;
   RegDeleteKeyW(HKEY_LOCAL_MACHINE, key.c_str());
+}
+
+// A per-user install writes to the user's own hive, one key for both registry views, and nothing
+// under HKEY_LOCAL_MACHINE. A key that cannot be made (here: its parent is volatile, so a lasting
+// child is refused) is logged rather than lost without a word.
+TEST(RegisterUninstallPerUser, WritesTheUsersHiveAndLogsAKeyItCannotMake) {
+  const std::wstring key = UninstallKeyPath(false);
+  const std::wstring parent = key.substr(0, key.rfind(L'\\'));
+  RegDeleteKeyW(HKEY_CURRENT_USER, key.c_str());
+  RegDeleteKeyW(HKEY_LOCAL_MACHINE, UninstallKeyPath(true).c_str());
+  RegDeleteKeyW(HKEY_LOCAL_MACHINE, key.c_str());
+
+  RegisterUninstall(kPlainFolder, InstallScope::kPerUser, true, 4096);
+  EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, key, L"InstallLocation").bytes, StringBytes(kPlainFolder));
+  EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, key, L"DisplayIcon").bytes,
+            StringBytes(std::wstring(kPlainFolder) + L"\\VIDer.exe,0"));
+  EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, key, L"EstimatedSize").bytes, DwordBytes(4));
+  EXPECT_EQ(ReadValue(HKEY_LOCAL_MACHINE, UninstallKeyPath(true), L"InstallLocation").status, ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(ReadValue(HKEY_LOCAL_MACHINE, key, L"InstallLocation").status, ERROR_FILE_NOT_FOUND);
+  RegDeleteKeyW(HKEY_CURRENT_USER, key.c_str());
+
+  HKEY volatileParent = nullptr;
+  DWORD disposition = 0;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, parent.c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS,
+                            nullptr, &volatileParent, &disposition),
+            ERROR_SUCCESS);
+  RegCloseKey(volatileParent);
+  if (disposition != REG_CREATED_NEW_KEY) GTEST_SKIP() << "the user's uninstall list already exists";
+  DeleteFileW(GetLogFilePath().c_str());
+  RegisterUninstall(kPlainFolder, InstallScope::kPerUser, false, 4096);
+  RegDeleteKeyW(HKEY_CURRENT_USER, parent.c_str());
+
+  const std::string log = ReadWholeFile(GetLogFilePath());
+  EXPECT_NE(log.find("RegisterUninstall cannot create the uninstall key"), std::string::npos) << log;
+  EXPECT_NE(log.find("{5E0A3C91-7B2D-4F6E-9A18-C4D2B7E60F35}"), std::string::npos) << log;
 }
 
 }  // namespace
