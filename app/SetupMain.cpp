@@ -3,68 +3,35 @@
 #include <windows.h>
 #include <objbase.h>
 #include <gdiplus.h>
+#include <shellapi.h>
 
 #include <string>
+#include <vector>
 
-#include "Paths.h"
+#include "InstallOptions.h"
+#include "SetupArguments.h"
 #include "SkinResource.h"
-#include "SkinResourceIndex.h"
+#include "SkinSource.h"
+#include "SystemActions.h"
 #include "ZKMainFrame.h"
 
 namespace {
 
-constexpr int kResourceTypeFolder = 1;
-constexpr int kResourceTypeZipFile = 2;
-constexpr int kResourceTypeModuleZip = 4;
-constexpr const wchar_t* kSkinResourceType = L"ZKZIP_RES";
-constexpr WORD kSkinResourceId = 113;
-constexpr const wchar_t* kResourceIndex = L"res.xml";
 constexpr const wchar_t* kTitle = L"Tessaro";
 constexpr DWORD kFrameStyle = 0x10CC0000;  // WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME
 constexpr DWORD kFrameExStyle = 0x100;     // WS_EX_WINDOWEDGE
 
-void LoadResourceIndex() { SkinUI::CSkinResourceIndex::GetInstance()->LoadResourceIndex(kResourceIndex, L""); }
-
-void LoadModuleSkinArchive() {
-  HINSTANCE instance = SkinUI::CSkinResource::GetResourceInstance();
-  HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(kSkinResourceId), kSkinResourceType);
-  if (found == nullptr) return;
-  HGLOBAL loaded = LoadResource(instance, found);
-  if (loaded != nullptr) {
-    const DWORD size = SizeofResource(instance, found);
-    if (size != 0) {
-      // Resource bytes stay mapped for the life of the process; the archive is not copied.
-      SkinUI::CSkinResource::SetResourceZipMemory(LockResource(loaded), size, L"");
-      LoadResourceIndex();
-    }
-  }
-  FreeResource(loaded);
+std::vector<std::wstring> CommandLineArguments() {
+  int count = 0;
+  wchar_t** words = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::vector<std::wstring> arguments;
+  if (words == nullptr) return arguments;
+  for (int i = 1; i < count; ++i) arguments.emplace_back(words[i]);
+  LocalFree(words);
+  return arguments;
 }
 
 }  // namespace
-
-void LoadSkinSource() {
-  SkinUI::CSkinResource::SetResourceType(kResourceTypeModuleZip);
-  const std::wstring setupFolder = GetSetupFolder();
-  switch (SkinUI::CSkinResource::GetResourceType()) {
-    case kResourceTypeFolder:
-      SkinUI::CSkinResource::SetResourcePath(setupFolder + L"\\installSkin\\");
-      LoadResourceIndex();
-      break;
-    case kResourceTypeZipFile:
-      SkinUI::CSkinResource::SetResourcePath(setupFolder);
-      SkinUI::CSkinResource::SetResourceZip(L"zk.ini", true, L"");
-      SkinUI::CSkinResource::ReloadSkin();
-      LoadResourceIndex();
-      break;
-    case kResourceTypeModuleZip:
-      SkinUI::CSkinResource::SetResourcePath(setupFolder + L"skin\\");
-      LoadModuleSkinArchive();
-      break;
-    default:
-      break;
-  }
-}
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   if (FAILED(CoInitialize(nullptr))) return 0;
@@ -72,6 +39,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   ULONG_PTR gdiplusToken = 0;
   Gdiplus::GdiplusStartup(&gdiplusToken, &startup, nullptr);
 
+  SetInstallScope(DecideInstallScope(ParseSetupArguments(CommandLineArguments()), IsProcessElevated()));
   SkinUI::CSkinResource::SetResourceInstance(instance);
   LoadSkinSource();
   CreateObjectWnd<ZKMainFrame>(nullptr, nullptr, true, kTitle, {}, {}, kFrameStyle, kFrameExStyle, 1, 0);

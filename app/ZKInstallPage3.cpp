@@ -1,11 +1,10 @@
 #include "ZKInstallPage3.h"
 
-#include <shellapi.h>
-
 #include <string>
 
 #include "InstallOptions.h"
 #include "Log.h"
+#include "ProductStart.h"
 #include "Shortcuts.h"
 #include "SystemActions.h"
 #include "UninstallRegistration.h"
@@ -35,9 +34,11 @@ void CZKInstallPage3::OnClick(SkinUI::TNotifyMsgUI& msg) {
   } else if (msg.Sender == m_completeButton) {
     ZKUnZipAll();
     ::ShowWindow(FrameWindow(), SW_HIDE);
+    // Started before the close is posted: a shell that pumps messages (a security prompt) would
+    // otherwise handle the close and delete this page while this click is still running.
+    const std::wstring binDir = GetBinDir();
+    GetProductStarter()(binDir + L"\\VIDer.exe", binDir);
     CloseFrame();
-    const std::wstring application = GetBinDir() + L"\\VIDer.exe";
-    ::ShellExecuteW(nullptr, L"open", application.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
   }
 }
 
@@ -46,7 +47,8 @@ void CZKInstallPage3::ZKUnZipAll() {
   const std::wstring application = binDir + L"\\VIDer.exe";
   const std::wstring uninstaller = binDir + L"\\ZKUnInstall.exe";
   RegisterUninstall(binDir.c_str());
-  CreateStartMenuShortcuts(application.c_str(), uninstaller.c_str(), binDir.c_str(), kProductName);
+  CreateStartMenuShortcuts(application.c_str(), uninstaller.c_str(), binDir.c_str(), kProductName,
+                           GetInstallOptions().scope);
   // Windows 10 and later refuse programmatic pins; the box also lets the user decline it.
   if (IsWindows10OrGreater() || !GetInstallOptions().taskbarPin) return;
   if (PinToTaskbar(application.c_str(), binDir.c_str(), kProductName, kProductName, application.c_str(), 0) == 0) {

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "WindowImplBase.h"
@@ -46,13 +47,19 @@ Window* CreateObjectWnd(HWND parent, ZkBase* target, bool modal, const std::wstr
                         std::function<void()> onDestroy, std::function<void()> extra, DWORD style,
                         DWORD exStyle, int showFlag, int32_t tag) {
   auto* window = new Window();
-  window->SetDestroyCallback(onDestroy);
+  // The object deletes itself with its window; the flag tells whether that happened.
+  auto gone = std::make_shared<bool>(false);
+  window->SetDestroyCallback([gone, onDestroy] {
+    *gone = true;
+    if (onDestroy) onDestroy();
+  });
   window->SetExtraCallback(extra);
   window->SetTag(tag);
-  // On failure the window procedure may already have ended the object with the window; nothing
-  // of it is touched again.
   if (window->Create(parent, title.c_str(), style, exStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                      CW_USEDEFAULT, nullptr) == nullptr) {
+    // A window that existed for a moment has ended the object with it; one that never existed
+    // (its class could not be registered) has not.
+    if (!*gone) delete window;
     return nullptr;
   }
   window->SetIcon(kIconGroupResource);

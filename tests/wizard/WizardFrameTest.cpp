@@ -1,0 +1,146 @@
+// The wizard's own classes in this process, with setup.exe's skin and manifest linked in.
+#include <windows.h>
+#include <gdiplus.h>
+#include <objbase.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "InstallOptions.h"
+#include "PaintManagerUI.h"
+#include "ProductStart.h"
+#include "ScratchFolder.h"
+#include "SkinResource.h"
+#include "SkinSource.h"
+#include "SystemActions.h"
+#include "UninstallRegistration.h"
+#include "ZKMainFrame.h"
+#include "ZkMessages.h"
+
+namespace {
+
+constexpr DWORD kFrameStyle = 0x10CC0000;
+constexpr DWORD kFrameExStyle = 0x100;
+constexpr int kCompleteButtonX = 246 + 104;
+constexpr int kCompleteButtonY = 202 + 22;
+
+void PumpFor(DWORD milliseconds) {
+  const DWORD start = GetTickCount();
+  do {
+    MSG msg = {};
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (!SkinUI::CPaintManagerUI::TranslateUIMessage(&msg)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+      }
+    }
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  } while (GetTickCount() - start < milliseconds);
+}
+
+class WizardFrame : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+    Gdiplus::GdiplusStartupInput startup;
+    Gdiplus::GdiplusStartup(&gdiplusToken_, &startup, nullptr);
+    SkinUI::CSkinResource::SetResourceInstance(GetModuleHandleW(nullptr));
+    LoadSkinSource();
+  }
+  void TearDown() override {
+    Gdiplus::GdiplusShutdown(gdiplusToken_);
+    CoUninitialize();
+  }
+
+ private:
+  ULONG_PTR gdiplusToken_ = 0;
+};
+
+struct ProductStartRecord {
+  int calls = 0;
+  std::wstring application;
+  std::wstring folder;
+  bool windowLivedThrough = false;
+};
+ProductStartRecord g_start;
+HWND g_frameWindow = nullptr;
+
+// What a shell does while it shows a security prompt: it runs a message loop of its own.
+void StartBehindAPromptThatPumps(const std::wstring& application, const std::wstring& folder) {
+  ++g_start.calls;
+  g_start.application = application;
+  g_start.folder = folder;
+  PumpFor(500);
+  g_start.windowLivedThrough = IsWindow(g_frameWindow) != FALSE;
+}
+
+void RemoveRegistrationAndLinks() {
+  RegDeleteKeyW(HKEY_LOCAL_MACHINE, UninstallKeyPath(true).c_str());
+  RegDeleteKeyW(HKEY_LOCAL_MACHINE, UninstallKeyPath(false).c_str());
+  wchar_t programs[MAX_PATH] = {};
+  if (SHGetSpecialFolderPathW(nullptr, programs, CSIDL_COMMON_PROGRAMS, FALSE)) {
+    RemoveTree(std::wstring(programs) + L"\\Tessaro");
+  }
+}
+
+// The start button finishes, starts the product and only then closes the wizard: the close is not
+// handled while the product is being started, however long that takes.
+TEST_F(WizardFrame, CompletionPageStartsTheProductBeforeTheWizardCloses) {
+  ScratchFolder folder;
+  InstallOptions& options = GetInstallOptions();
+  options.installDir = folder.path();
+  options.taskbarPin = false;
+  RemoveRegistrationAndLinks();
+  const ProductStarter previous = SetProductStarter(StartBehindAPromptThatPumps);
+
+  ZKMainFrame* frame = CreateObjectWnd<ZKMainFrame>(nullptr, nullptr, false, L"Tessaro", {}, {}, kFrameStyle,
+                                                    kFrameExStyle, SW_SHOWNOACTIVATE, 0);
+  ASSERT_NE(frame, nullptr);
+  g_frameWindow = frame->GetHWND();
+  frame->OnMessage(kMsgSelectPage, 3, 0);
+  PumpFor(200);
+  const LPARAM at = MAKELPARAM(kCompleteButtonX, kCompleteButtonY);
+  PostMessageW(g_frameWindow, WM_MOUSEMOVE, 0, at);
+  PostMessageW(g_frameWindow, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageW(g_frameWindow, WM_LBUTTONUP, 0, at);
+  for (int i = 0; i < 100 && IsWindow(g_frameWindow); ++i) PumpFor(50);
+  SetProductStarter(previous);
+
+  EXPECT_EQ(g_start.calls, 1);
+  EXPECT_EQ(g_start.application, folder.path() + L"\\zkbin\\VIDer.exe");
+  EXPECT_EQ(g_start.folder, folder.path() + L"\\zkbin");
+  EXPECT_TRUE(g_start.windowLivedThrough) << "the wizard closed while the product was being started";
+  EXPECT_FALSE(IsWindow(g_frameWindow)) << "the wizard did not close after the start";
+  HKEY key = nullptr;
+  EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, UninstallKeyPath(IsWow64() != 0).c_str(), 0, KEY_READ, &key),
+            ERROR_SUCCESS)
+      << "the finishing steps did not run first";
+  if (key != nullptr) RegCloseKey(key);
+  RemoveRegistrationAndLinks();
+}
+
+int g_unregistrableAlive = 0;
+
+class UnregistrableWindow final : public CZKObjectWnd {
+ public:
+  UnregistrableWindow() {
+    m_windowClassName = L"zkunregistrable";
+    ++g_unregistrableAlive;
+  }
+  ~UnregistrableWindow() override { --g_unregistrableAlive; }
+  // A superclass of a class nobody registered cannot be registered.
+  const wchar_t* GetBaseWindowClassName() const override { return L"zkNoSuchBaseClass"; }
+};
+
+TEST_F(WizardFrame, WindowWhoseClassCannotBeRegisteredIsNotLeaked) {
+  bool destroyCallbackRan = false;
+  EXPECT_EQ(CreateObjectWnd<UnregistrableWindow>(nullptr, nullptr, false, L"x", [&] { destroyCallbackRan = true; },
+                                                 {}, kFrameStyle, kFrameExStyle, SW_SHOW, 0),
+            nullptr);
+  EXPECT_EQ(g_unregistrableAlive, 0);
+  EXPECT_TRUE(destroyCallbackRan);
+}
+
+}  // namespace
