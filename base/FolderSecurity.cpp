@@ -61,6 +61,8 @@ bool IsInsideProgramFiles(const std::wstring& path) {
   return false;
 }
 
+const wchar_t* ProtectedFolderSecurity() { return kProtectedFolderSddl; }
+
 bool CreateProtectedFolder(const std::wstring& folder) {
   PSECURITY_DESCRIPTOR raw = nullptr;
   if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(kProtectedFolderSddl, SDDL_REVISION_1, &raw, nullptr)) {

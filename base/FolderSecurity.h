@@ -12,3 +12,6 @@ bool IsInsideProgramFiles(const std::wstring& path);
 // access list that everything below inherits: Administrators and SYSTEM full control, Users read
 // and execute; nothing inherited from the parent. False when either step fails.
 bool CreateProtectedFolder(const std::wstring& folder);
+
+// The security descriptor CreateProtectedFolder applies, in the descriptor language (SDDL).
+const wchar_t* ProtectedFolderSecurity();
