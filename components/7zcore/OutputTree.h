@@ -41,6 +41,7 @@ class OutputTree {
 
  private:
   bool Fail(const std::string& text);
+  bool RefuseReparsePoint(const NativePath& path);
   NativePath Join(const PathComponents& components, size_t count) const;
 
   NativePath root_;

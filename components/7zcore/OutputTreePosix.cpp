@@ -15,6 +15,7 @@ namespace zk7z {
 namespace {
 
 constexpr char kTempSuffix[] = ".zk7z~part";
+constexpr int kTemporaryNameAttempts = 16;
 constexpr uint64_t kFileTimeUnixEpoch = 116444736000000000ull;
 constexpr uint64_t kFileTimeTicksPerSecond = 10000000ull;
 
@@ -22,6 +23,23 @@ bool MakeOneDirectory(const std::string& path) {
   if (mkdir(path.c_str(), 0777) == 0) return true;
   struct stat st;
   return errno == EEXIST && stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool IsSymbolicLink(const std::string& path) {
+  struct stat st;
+  return lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
+// Creates a temporary file that did not exist before: a name already taken (a file left by an
+// interrupted run, or a link planted there) is left alone and the next one is tried.
+int CreateTemporaryFile(const std::string& base, std::string* path) {
+  constexpr int kFlags = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW;
+  for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
+    *path = attempt == 0 ? base : base + std::to_string(attempt);
+    const int fd = open(path->c_str(), kFlags, 0666);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
 }
 
 struct timespec ToTimespec(uint64_t fileTime) {
@@ -70,13 +88,21 @@ bool OutputTree::Init(const NativePath& root) {
       if (!MakeOneDirectory(root_.substr(0, i))) return Fail("cannot create the target folder " + root_);
     }
   }
+  // Folders above the target are the user's business; the target itself must be a real folder.
+  if (IsSymbolicLink(root_)) return RefuseReparsePoint(root_);
   return true;
+}
+
+bool OutputTree::RefuseReparsePoint(const NativePath& path) {
+  return Fail("refusing to write through the link or junction " + path);
 }
 
 bool OutputTree::MakeDirectories(const PathComponents& components, size_t count) {
   for (size_t i = 1; i <= count; ++i) {
     const NativePath path = Join(components, i);
     if (!MakeOneDirectory(path)) return Fail("cannot create folder " + path + ": " + std::strerror(errno));
+    // A link inside the target would send the files elsewhere.
+    if (IsSymbolicLink(path)) return RefuseReparsePoint(path);
   }
   return true;
 }
@@ -85,8 +111,8 @@ bool OutputTree::BeginFile(const PathComponents& components) {
   AbortFile();
   if (!MakeDirectories(components, components.size() - 1)) return false;
   finalPath_ = Join(components, components.size());
-  tempPath_ = finalPath_ + kTempSuffix;
-  fd_ = open(tempPath_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666);
+  if (IsSymbolicLink(finalPath_)) return RefuseReparsePoint(finalPath_);
+  fd_ = CreateTemporaryFile(finalPath_ + kTempSuffix, &tempPath_);
   if (fd_ < 0) return Fail("cannot create " + tempPath_ + ": " + std::strerror(errno));
   return true;
 }

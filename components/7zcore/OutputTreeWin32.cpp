@@ -11,6 +11,7 @@ namespace {
 
 constexpr wchar_t kTempSuffix[] = L".zk7z~part";
 constexpr size_t kPlainPathLimit = 240;
+constexpr int kTemporaryNameAttempts = 16;
 constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                                   FILE_ATTRIBUTE_ARCHIVE;
 
@@ -40,11 +41,28 @@ std::wstring Extended(const std::wstring& path) {
   return L"\\\\?\\" + path;
 }
 
+bool IsReparsePoint(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(Extended(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
 bool MakeOneDirectory(const std::wstring& path) {
   if (CreateDirectoryW(Extended(path).c_str(), nullptr)) return true;
   if (GetLastError() != ERROR_ALREADY_EXISTS) return false;
   const DWORD attributes = GetFileAttributesW(Extended(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Creates a temporary file that did not exist before: a name already taken (a file left by an
+// interrupted run, or a link planted there) is left alone and the next one is tried.
+HANDLE CreateTemporaryFile(const std::wstring& base, std::wstring* path) {
+  for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
+    *path = attempt == 0 ? base : base + std::to_wstring(attempt);
+    HANDLE h = CreateFileW(Extended(*path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                           nullptr);
+    if (h != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) return h;
+  }
+  return INVALID_HANDLE_VALUE;
 }
 
 FILETIME ToFileTime(uint64_t value) {
@@ -93,13 +111,21 @@ bool OutputTree::Init(const NativePath& root) {
       if (!MakeOneDirectory(root_.substr(0, i))) return Fail("cannot create the target folder " + Narrow(root_));
     }
   }
+  // Folders above the target are the user's business; the target itself must be a real folder.
+  if (IsReparsePoint(root_)) return RefuseReparsePoint(root_);
   return true;
+}
+
+bool OutputTree::RefuseReparsePoint(const NativePath& path) {
+  return Fail("refusing to write through the link or junction " + Narrow(path));
 }
 
 bool OutputTree::MakeDirectories(const PathComponents& components, size_t count) {
   for (size_t i = 1; i <= count; ++i) {
     const NativePath path = Join(components, i);
     if (!MakeOneDirectory(path)) return Fail("cannot create folder " + Narrow(path) + ": " + LastErrorText());
+    // A junction or symbolic link inside the target would send the files elsewhere.
+    if (IsReparsePoint(path)) return RefuseReparsePoint(path);
   }
   return true;
 }
@@ -108,9 +134,8 @@ bool OutputTree::BeginFile(const PathComponents& components) {
   AbortFile();
   if (!MakeDirectories(components, components.size() - 1)) return false;
   finalPath_ = Join(components, components.size());
-  tempPath_ = finalPath_ + kTempSuffix;
-  HANDLE h = CreateFileW(Extended(tempPath_).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (IsReparsePoint(finalPath_)) return RefuseReparsePoint(finalPath_);
+  HANDLE h = CreateTemporaryFile(finalPath_ + kTempSuffix, &tempPath_);
   if (h == INVALID_HANDLE_VALUE) return Fail("cannot create " + Narrow(tempPath_) + ": " + LastErrorText());
   handle_ = h;
   return true;

@@ -268,3 +268,51 @@ TEST_F(HostileArchiveTest, NotAnArchiveIsReportedAsSuch) {
 }
 
 }  // namespace
+
+namespace {
+
+// Links inside the target, planted before an elevated setup runs, would send its files elsewhere:
+// a linked folder or file is refused; a temporary name already taken, by a link or by a file left
+// by an interrupted run, is left alone and another is used. What the links point at stays as it
+// was.
+TEST_F(HostileArchiveTest, LinksInsideTheTargetAreNeverWrittenThrough) {
+  WriteFile("src/data/x.txt", Text(5000, 3));
+  WriteFile("src/readme.txt", Text(3000, 4));
+  Make7z("a.7z", "src", "");
+  WriteFile("elsewhere/keep.txt", "victim");
+
+  fs::create_directories(Path("out"));
+  fs::create_directory_symlink(Path("elsewhere"), Path("out/data"));
+  Outcome o = Extract("a.7z", "out");
+  EXPECT_FALSE(o.ok);
+  EXPECT_NE(o.error.find("refusing to write through"), std::string::npos) << o.error;
+  EXPECT_NE(o.error.find("data"), std::string::npos) << o.error;
+  EXPECT_FALSE(fs::exists(Path("elsewhere/x.txt")));
+
+  fs::remove(Path("out/data"));
+  fs::create_symlink(Path("elsewhere/keep.txt"), Path("out/readme.txt"));
+  o = Extract("a.7z", "out");
+  EXPECT_FALSE(o.ok);
+  EXPECT_NE(o.error.find("readme.txt"), std::string::npos) << o.error;
+
+  fs::remove(Path("out/readme.txt"));
+  const std::string temp = std::string("out/readme.txt") + kTempSuffix;
+  fs::create_symlink(Path("elsewhere/keep.txt"), Path(temp));
+  WriteFile(temp + "1", "left by a crash");
+  o = Extract("a.7z", "out");
+  EXPECT_TRUE(o.ok) << o.error;
+  EXPECT_FALSE(fs::is_symlink(Path("out/readme.txt")));
+  EXPECT_EQ(ReadFile(Path("out/readme.txt")), Text(3000, 4));
+  EXPECT_EQ(ReadFile(Path("elsewhere/keep.txt")), "victim");
+  EXPECT_TRUE(fs::is_symlink(Path(temp)));
+  EXPECT_EQ(ReadFile(Path(temp + "1")), "left by a crash");
+  EXPECT_FALSE(fs::exists(Path(temp + "2")));
+
+  fs::remove_all(Path("out"));
+  fs::create_directory_symlink(Path("elsewhere"), Path("out"));
+  o = Extract("a.7z", "out");
+  EXPECT_FALSE(o.ok);
+  EXPECT_EQ(Snapshot(Path("elsewhere")).size(), 1u);
+}
+
+}  // namespace

@@ -27,7 +27,8 @@ TEST(SafeName, OrdinaryNamesSplitIntoComponents) {
 
 TEST(SafeName, EscapesDevicesStreamsAndForbiddenCharactersAreRefused) {
   for (const char16_t* bad : {u"", u"/", u"/etc/x", u"\\x", u"..", u"a/../b", u"..\\b", u"C:x", u"x:y", u"con",
-                              u"Nul.txt", u"aux .c", u"COM\u00B9", u"lpt3.log", u"a<b", u"a>b", u"a\"b", u"a|b",
+                              u"Nul.txt", u"aux .c", u"COM\u00B9", u"lpt3.log", u"COM0", u"lpt0.txt", u"com\u00B2.x",
+                              u"LPT\u00B3", u"a<b", u"a>b", u"a\"b", u"a|b",
                               u"a?b", u"a*b", u"a\x01", u"dot.", u"space ", u"a//b", u"\xD800x"}) {
     EXPECT_FALSE(Safe(bad)) << zk7z::Utf16ToUtf8Lossy(bad);
   }
