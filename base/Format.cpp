@@ -54,3 +54,28 @@ std::wstring FormatSizeCompact(uint64_t bytes) {
   if (bytes >= (uint64_t{1} << 20)) return Printf(L"%.01fMB", static_cast<double>(bytes >> 10) / 1024.0);
   return Printf(L"%.01fKB", static_cast<double>(bytes) / 1024.0);
 }
+
+namespace {
+
+bool IsControlOrBidi(wchar_t c) {
+  if (c < 0x20 || (c >= 0x7F && c <= 0x9F)) return true;
+  return (c >= 0x200E && c <= 0x200F) || (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);
+}
+
+}  // namespace
+
+std::wstring EscapeControlCharacters(const std::wstring& text) {
+  static const wchar_t kHex[] = L"0123456789ABCDEF";
+  std::wstring out;
+  out.reserve(text.size());
+  for (const wchar_t c : text) {
+    if (!IsControlOrBidi(c)) {
+      out.push_back(c);
+      continue;
+    }
+    const unsigned code = static_cast<unsigned>(c);
+    out += code <= 0xFF ? L"\\x" : L"\\u";
+    for (int shift = code <= 0xFF ? 4 : 12; shift >= 0; shift -= 4) out.push_back(kHex[(code >> shift) & 15]);
+  }
+  return out;
+}

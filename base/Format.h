@@ -19,3 +19,8 @@ std::wstring FormatSize(double bytes);
 
 // "%.01fGB|MB|KB": switches unit at exactly 1 GiB and 1 MiB, drops the low bits first, no space.
 std::wstring FormatSizeCompact(uint64_t bytes);
+
+// text with every control character (C0, DEL, C1) and every bidirectional override or isolate
+// written as "\xHH" or "\uHHHH", so that text from outside (an archive's names) cannot break a log
+// line or make it read backwards. A backslash stays as it is.
+std::wstring EscapeControlCharacters(const std::wstring& text);

@@ -7,6 +7,7 @@
 #include <cwchar>
 #include <vector>
 
+#include "Format.h"
 #include "Paths.h"
 #include "TextConversion.h"
 #include "UniqueHandle.h"
@@ -65,8 +66,10 @@ std::wstring GetLogFilePath() { return GetLogFolder() + L"\\ll.log"; }
 void WriteLog(const std::wstring& message) {
   try {
     const std::wstring stamp = TimeStamp();
-    EchoToStandardOutput(stamp + L" " + message);
-    AppendToLogFile(stamp + L" - " + message);
+    // One line each: messages carry names from the archive, which may hold anything.
+    const std::wstring text = EscapeControlCharacters(message);
+    EchoToStandardOutput(stamp + L" " + text);
+    AppendToLogFile(stamp + L" - " + text);
   } catch (...) {
     // Logging never fails its caller.
   }

@@ -56,3 +56,13 @@ TEST(FormatSizeCompact, SwitchesAtExactlyOneMebibyteAndOneGibibyteWithoutSpace) 
   // Low bits are dropped before dividing: 1 MiB + 1023 bytes is still 1.0MB.
   EXPECT_EQ(FormatSizeCompact(1048576 + 1023), L"1.0MB");
 }
+
+TEST(EscapeControlCharacters, LineBreaksControlsAndDirectionOverridesAreWrittenOut) {
+  EXPECT_EQ(EscapeControlCharacters(L"C:\\zk\\\u8BF4\u660E.txt"), L"C:\\zk\\\u8BF4\u660E.txt");
+  EXPECT_EQ(EscapeControlCharacters(L"a\r\n[2026-01-01 00:00:00] - forged"),
+            L"a\\x0D\\x0A[2026-01-01 00:00:00] - forged");
+  EXPECT_EQ(EscapeControlCharacters(std::wstring(L"\x01\t\x7F\x9F", 4)), L"\\x01\\x09\\x7F\\x9F");
+  EXPECT_EQ(EscapeControlCharacters(L"evil\u202Etxt.exe"), L"evil\\u202Etxt.exe");
+  EXPECT_EQ(EscapeControlCharacters(L"\u2066\u200F"), L"\\u2066\\u200F");
+  EXPECT_EQ(EscapeControlCharacters(std::wstring(1, L'\0')), L"\\x00");
+}

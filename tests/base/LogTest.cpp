@@ -57,6 +57,14 @@ TEST_F(WriteLogTest, LinesAreAppendedInCallOrderEachWithItsStamp) {
       << LogBytes();
 }
 
+// A name from an archive cannot add a line of its own to the log.
+TEST_F(WriteLogTest, ControlCharactersInAMessageStayOnItsLine) {
+  WriteLog(L"Unpack error: bad name a\r\n[2026-01-01 00:00:00] - forged");
+  EXPECT_TRUE(std::regex_match(LogBytes(), std::regex(std::string("^") + kStamp +
+                                                      " - Unpack error: bad name a\\\\x0D\\\\x0A\\[2026.*forged\\r\\n$")))
+      << LogBytes();
+}
+
 TEST_F(WriteLogTest, ChineseTextIsStoredInCodePage936) {
   WriteLog(L"\u6B63\u5728\u5B89\u88C5");  // 正在安装
   const std::string bytes = LogBytes();
