@@ -5,9 +5,9 @@ namespace zk7z {
 namespace {
 
 const char16_t kForbidden[] = u"<>:\"|?*";
-const char* const kDeviceNames[] = {"CON",  "PRN",  "AUX",  "NUL",  "COM0", "COM1", "COM2",   "COM3",
-                                    "COM4", "COM5", "COM6", "COM7", "COM8", "COM9", "LPT0",   "LPT1",
-                                    "LPT2", "LPT3", "LPT4", "LPT5", "LPT6", "LPT7", "LPT8",   "LPT9",
+const char* const kDeviceNames[] = {"CON",  "PRN",  "AUX",  "NUL",  "COM0", "COM1", "COM2", "COM3",
+                                    "COM4", "COM5", "COM6", "COM7", "COM8", "COM9", "LPT0", "LPT1",
+                                    "LPT2", "LPT3", "LPT4", "LPT5", "LPT6", "LPT7", "LPT8", "LPT9",
                                     "CONIN$", "CONOUT$"};
 
 bool IsSeparator(char16_t c) { return c == u'/' || c == u'\\'; }
