@@ -1,5 +1,6 @@
 #include "ZKMainFrame.h"
 
+#include "FolderSecurity.h"
 #include "InstallOptions.h"
 #include "Log.h"
 #include "Paths.h"
@@ -17,6 +18,26 @@ constexpr int kProgressPage = 2;
 std::wstring PlainFailureText(const std::wstring& archivePath) {
   if (GetFileAttributesW(archivePath.c_str()) == INVALID_FILE_ATTRIBUTES) return L"找不到安装包 zk.7z";
   return L"安装包损坏或目录不可写";
+}
+
+// A per-machine program folder outside Program Files gets a list that only administrators can
+// change: the machine's uninstall entry points into it, and users must not replace what it runs.
+void CreateProgramFolder(const std::wstring& binDir) {
+  const InstallOptions& options = GetInstallOptions();
+  if (options.scope == InstallScope::kPerUser || IsInsideProgramFiles(binDir)) {
+    CreateFolderPath(binDir);
+    return;
+  }
+  CreateFolderPath(binDir.substr(0, binDir.rfind(L'\\')));
+  if (!CreateProtectedFolder(binDir)) {
+    WriteLogFormat(L"%ls %ls cannot protect the program folder %ls: error %lu", L"ZkInstall\\ZKMainFrame",
+                   L"ZKMainFrame::StartInstallation", binDir.c_str(), static_cast<unsigned long>(GetLastError()));
+  }
+}
+
+void LogUnpackFailure(const std::wstring& reason) {
+  WriteLogFormat(L"%ls %ls Unpack error: %ls", L"ZkInstall\\ZKInstallThread", L"CZKInstallThread::DoTask",
+                 reason.c_str());
 }
 
 }  // namespace
@@ -39,16 +60,21 @@ ZKMainFrame::~ZKMainFrame() {
   for (int i = 0; i < kPageCount; ++i) UnregisterVirtualWindow(L"install" + std::to_wstring(i));
   m_tabs = nullptr;
   m_root = nullptr;
-  // Members follow: pages 3 to 0, then the worker, whose join waits for an unpack under way, then
-  // the failure record it may still write.
+  // Waits for an unpack under way; a failure it reports now can no longer be shown, but is logged.
+  m_installThread.Shutdown();
+  std::lock_guard<std::mutex> lock(m_failureMutex);
+  if (m_failurePending) LogUnpackFailure(m_failureReason);
 }
 
 void ZKMainFrame::OnWindowGone(HWND window) {
+  // The worker posts to the window until here; from now on its reports are only recorded.
+  m_relayWindow.store(nullptr);
   CZKObjectWnd::OnWindowGone(window);
   delete this;
 }
 
 void ZKMainFrame::OnWindowReady() {
+  m_relayWindow.store(GetHWND());
   m_pm.SetLayered(true);
   m_root = m_pm.FindControl(L"verRoot");
   m_tabs = dynamic_cast<SkinUI::CTabLayoutUI*>(m_pm.FindControl(L"tabInstall"));
@@ -76,8 +102,9 @@ LRESULT ZKMainFrame::OnTimerMessage(UINT message, WPARAM wParam, LPARAM lParam, 
 void ZKMainFrame::OnMessage(uint32_t code, int32_t param1, int32_t) {
   switch (code) {
     case kMsgPostToUiThread:
-      // Any thread: only posts.
-      ::PostMessageW(GetHWND(), kMsgRelay, static_cast<WPARAM>(param1), 0);
+      // Any thread: only posts, to the handle kept for that (the window wrapper's own is the UI
+      // thread's).
+      ::PostMessageW(m_relayWindow.load(), kMsgRelay, static_cast<WPARAM>(param1), 0);
       break;
     case kMsgSelectPage:
       if (param1 < 0 || param1 >= kPageCount) break;
@@ -100,7 +127,7 @@ void ZKMainFrame::OnMessage(uint32_t code, int32_t param1, int32_t) {
 
 void ZKMainFrame::StartInstallation() {
   const std::wstring binDir = GetBinDir();
-  CreateFolderPath(binDir);
+  CreateProgramFolder(binDir);
   NINSTALL_INFO task;
   task.archivePath = GetSetupFolder() + L"\\zk.7z";
   task.targetDir = binDir;
@@ -113,6 +140,7 @@ void ZKMainFrame::ReportFailure(const std::wstring& reason) {
   {
     std::lock_guard<std::mutex> lock(m_failureMutex);
     m_failureReason = reason;
+    m_failurePending = true;
   }
   Deliver(kMsgPostToUiThread, kMsgInstallFailed, 0);
 }
@@ -122,8 +150,8 @@ void ZKMainFrame::ShowFailure() {
   {
     std::lock_guard<std::mutex> lock(m_failureMutex);
     reason = m_failureReason;
+    m_failurePending = false;
   }
-  WriteLogFormat(L"%ls %ls Unpack error: %ls", L"ZkInstall\\ZKMainFrame", L"ZKMainFrame::StartInstallation",
-                 reason.c_str());
+  LogUnpackFailure(reason);
   m_page2.OnInstallFailed(PlainFailureText(GetSetupFolder() + L"\\zk.7z"));
 }

@@ -3,6 +3,7 @@
 // is the hub of the numbered messages (page switches, the start of the installation, progress
 // reports relayed across threads).
 
+#include <atomic>
 #include <mutex>
 #include <string>
 
@@ -40,6 +41,9 @@ class ZKMainFrame final : public CZKObjectWnd {
   // Before the worker: its join in the destructor may still let an unpack report a failure.
   std::mutex m_failureMutex;
   std::wstring m_failureReason;
+  bool m_failurePending = false;  // reported by the worker, not yet logged
+  // The window the worker posts to: set when it is ready, cleared when it is gone.
+  std::atomic<HWND> m_relayWindow{nullptr};
   // Constructed early: the worker already waits while the wizard is built.
   CZKInstallThread m_installThread;
   CZKInstallPage0 m_page0;

@@ -15,6 +15,8 @@ class CZKInstallThread final : public CZKThread<NINSTALL_INFO> {
   ~CZKInstallThread() override;
 
   void DoTask(NINSTALL_INFO& task) override;
+  // Stops the worker and waits for a task under way; the destructor does the same.
+  void Shutdown() { StopAndJoin(); }
 };
 
 // The narrow form of path the component can open: the ANSI text when the code page holds every

@@ -29,9 +29,9 @@ wizard_find() {
   return 1
 }
 
-# wizard_start SETUP_EXE: starts it and waits for its window.
+# wizard_start SETUP_EXE [ARGUMENTS...]: starts it and waits for its window.
 wizard_start() {
-  wine "$1" </dev/null >/dev/null 2>&1 &
+  wine "$@" </dev/null >/dev/null 2>&1 &
   wizard_pid=$!
   local _
   for _ in $(seq 150); do

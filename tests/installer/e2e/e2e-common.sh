@@ -52,6 +52,16 @@ e2e_stage() {
   7zz x -y -o"$expected" "$stage/zk.7z" >/dev/null || fail "7zz x"
 }
 
+# assert_only_notes_logged: the log holds nothing but notes of a good run (how the product was
+# started: every Wine process is elevated, so setup asks the desktop shell and says so).
+assert_only_notes_logged() {
+  [ -e "$log" ] || return 0
+  local other
+  other=$(LC_ALL=C grep -a -v -e ' StartInstalledProduct started .* as the signed-in user through the desktop shell' \
+               -e ' StartInstalledProduct the desktop shell could not start ' "$log")
+  [ -z "$other" ] || fail "something was logged: $other"
+}
+
 registered() { wine reg query "$key" >/dev/null 2>&1; }
 
 # assert_nothing_registered: no uninstall entry, no desktop or Start-menu links.
