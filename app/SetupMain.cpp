@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "DllSearch.h"
 #include "Paths.h"
 #include "SkinResource.h"
 #include "SkinResourceIndex.h"
@@ -67,6 +68,7 @@ void LoadSkinSource() {
 }
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  RestrictDllSearch();
   if (FAILED(CoInitialize(nullptr))) return 0;
   Gdiplus::GdiplusStartupInput startup;  // version 1, no callback, background thread on
   ULONG_PTR gdiplusToken = 0;
