@@ -34,11 +34,12 @@ class ZKMainFrame final : public CZKObjectWnd {
  private:
   void StartInstallation();
   // Worker thread: the unpack ended without its final report.
-  void ReportFailure(const std::wstring& reason);
+  void ReportFailure(InstallFailure kind, const std::wstring& reason);
   void ShowFailure();
 
   // Before the worker: its join in the destructor may still let an unpack report a failure.
   std::mutex m_failureMutex;
+  InstallFailure m_failureKind = InstallFailure::kUnpack;
   std::wstring m_failureReason;
   // Constructed early: the worker already waits while the wizard is built.
   CZKInstallThread m_installThread;
