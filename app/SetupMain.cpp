@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "DllSearch.h"
 #include "InstallOptions.h"
 #include "SetupArguments.h"
 #include "SkinResource.h"
@@ -34,6 +35,7 @@ std::vector<std::wstring> CommandLineArguments() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  RestrictDllSearch();
   if (FAILED(CoInitialize(nullptr))) return 0;
   Gdiplus::GdiplusStartupInput startup;  // version 1, no callback, background thread on
   ULONG_PTR gdiplusToken = 0;

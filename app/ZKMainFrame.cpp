@@ -13,10 +13,19 @@ constexpr const wchar_t* kWindowClass = L"zkmainframe";
 constexpr int kPageCount = 4;
 constexpr int kProgressPage = 2;
 
-// What the user reads on the progress page; the component's own words go to the log. With the
+// What the user reads on the progress page; the worker's own words go to the log. With the
 // "安装失败：" prefix at most 16 characters fit the label (232 pixels at 14).
-std::wstring PlainFailureText(const std::wstring& archivePath) {
-  if (GetFileAttributesW(archivePath.c_str()) == INVALID_FILE_ATTRIBUTES) return L"找不到安装包 zk.7z";
+std::wstring PlainFailureText(InstallFailure kind) {
+  switch (kind) {
+    case InstallFailure::kArchiveMissing:
+      return L"找不到安装包 zk.7z";
+    case InstallFailure::kComponentMissing:
+      return L"缺少组件 7zCore.dll";
+    case InstallFailure::kPayloadMismatch:
+      return L"安装包校验失败";
+    case InstallFailure::kUnpack:
+      break;
+  }
   return L"安装包损坏或目录不可写";
 }
 
@@ -132,13 +141,14 @@ void ZKMainFrame::StartInstallation() {
   task.archivePath = GetSetupFolder() + L"\\zk.7z";
   task.targetDir = binDir;
   task.progress = MakeInstallProgress(*this);
-  task.failed = [this](const std::wstring& reason) { ReportFailure(reason); };
+  task.failed = [this](InstallFailure kind, const std::wstring& reason) { ReportFailure(kind, reason); };
   m_installThread.AddTask(task);
 }
 
-void ZKMainFrame::ReportFailure(const std::wstring& reason) {
+void ZKMainFrame::ReportFailure(InstallFailure kind, const std::wstring& reason) {
   {
     std::lock_guard<std::mutex> lock(m_failureMutex);
+    m_failureKind = kind;
     m_failureReason = reason;
     m_failurePending = true;
   }
@@ -147,11 +157,13 @@ void ZKMainFrame::ReportFailure(const std::wstring& reason) {
 
 void ZKMainFrame::ShowFailure() {
   std::wstring reason;
+  InstallFailure kind;
   {
     std::lock_guard<std::mutex> lock(m_failureMutex);
+    kind = m_failureKind;
     reason = m_failureReason;
     m_failurePending = false;
   }
   LogUnpackFailure(reason);
-  m_page2.OnInstallFailed(PlainFailureText(GetSetupFolder() + L"\\zk.7z"));
+  m_page2.OnInstallFailed(PlainFailureText(kind));
 }

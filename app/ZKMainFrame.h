@@ -35,11 +35,12 @@ class ZKMainFrame final : public CZKObjectWnd {
  private:
   void StartInstallation();
   // Worker thread: the unpack ended without its final report.
-  void ReportFailure(const std::wstring& reason);
+  void ReportFailure(InstallFailure kind, const std::wstring& reason);
   void ShowFailure();
 
   // Before the worker: its join in the destructor may still let an unpack report a failure.
   std::mutex m_failureMutex;
+  InstallFailure m_failureKind = InstallFailure::kUnpack;
   std::wstring m_failureReason;
   bool m_failurePending = false;  // reported by the worker, not yet logged
   // The window the worker posts to: set when it is ready, cleared when it is gone.

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "DemoArguments.h"
+#include "DllSearch.h"
 #include "Paths.h"
 #include "TextConversion.h"
 #include "UniqueHandle.h"
@@ -114,7 +115,7 @@ void FillVerticalGradient(HDC dc, const RECT& rc, COLORREF top, COLORREF bottom)
   v[1].Green = static_cast<COLOR16>(GetGValue(bottom) << 8);
   v[1].Blue = static_cast<COLOR16>(GetBValue(bottom) << 8);
   GRADIENT_RECT r = {0, 1};
-  ::GradientFill(dc, v, 2, &r, 1, GRADIENT_FILL_RECT_V);
+  ::GdiGradientFill(dc, v, 2, &r, 1, GRADIENT_FILL_RECT_V);
 }
 
 void DrawLine(HDC dc, const std::wstring& text, int pixelHeight, bool bold, COLORREF color, RECT rc) {
@@ -184,6 +185,7 @@ std::vector<std::wstring> ArgumentsAfterProgramName() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
+  RestrictDllSearch();
   std::vector<std::wstring> arguments = ArgumentsAfterProgramName();
   // Started by the installer there is no command line: tests ask for the timed exit this way.
   wchar_t fromEnvironment[16] = {};

@@ -5,6 +5,8 @@
 
 #include <cwchar>
 
+#include "DllSearch.h"
+
 namespace {
 
 constexpr wchar_t kTitle[] = L"Tessaro";
@@ -25,6 +27,7 @@ bool HasQuietArgument() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  RestrictDllSearch();
   if (!HasQuietArgument()) ::MessageBoxW(nullptr, kMessage, kTitle, MB_OK | MB_ICONINFORMATION);
   return 0;
 }

@@ -78,7 +78,7 @@ class CSkinRender {
                            UINT style);
 
   // Off: blending and gradients are done by the toolkit's own software paths, as on a
-  // platform without msimg32.
+  // platform without GDI's blending calls.
   static void SetPlatformBlending(bool use);
   static bool IsPlatformBlending();
 };

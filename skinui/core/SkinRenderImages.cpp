@@ -159,7 +159,7 @@ struct PieceDrawer {
     if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return;
     if (blend) {
       if (g_platformBlending) {
-        ::AlphaBlend(dc, dx, dy, dw, dh, source, sx, sy, sw, sh, MakeBlend(fade));
+        ::GdiAlphaBlend(dc, dx, dy, dw, dh, source, sx, sy, sw, sh, MakeBlend(fade));
       } else {
         SoftwareBlend(dc, dx, dy, dw, dh, source, sx, sy, sw, sh, fade);
       }

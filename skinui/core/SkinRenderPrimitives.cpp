@@ -45,7 +45,7 @@ void FillGradient(HDC dc, const RECT& rect, uint32_t first, uint32_t second, boo
         {rect.right, rect.bottom, Channel16(second, 16), Channel16(second, 8), Channel16(second, 0), 0xFF00},
     };
     GRADIENT_RECT gradient = {0, 1};
-    ::GradientFill(dc, vertices, 2, &gradient, 1, vertical ? GRADIENT_FILL_RECT_V : GRADIENT_FILL_RECT_H);
+    ::GdiGradientFill(dc, vertices, 2, &gradient, 1, vertical ? GRADIENT_FILL_RECT_V : GRADIENT_FILL_RECT_H);
     return;
   }
   const int bands = 1 << BandExponent(steps);
@@ -94,7 +94,7 @@ void CSkinRender::DrawGradient(HDC dc, const RECT& rect, uint32_t first, uint32_
   FillGradient(memory.get(), RECT{0, 0, width, height}, first, second, vertical, steps);
   if (IsPlatformBlending()) {
     const BLENDFUNCTION blend = {AC_SRC_OVER, 0, static_cast<BYTE>(alpha), 0};
-    ::AlphaBlend(dc, rect.left, rect.top, width, height, memory.get(), 0, 0, width, height, blend);
+    ::GdiAlphaBlend(dc, rect.left, rect.top, width, height, memory.get(), 0, 0, width, height, blend);
   } else {
     ::GdiFlush();
     for (LONG i = 0; i < width * height; ++i) pixels[i] |= 0xFF000000u;

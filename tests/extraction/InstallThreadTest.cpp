@@ -70,7 +70,7 @@ Outcome RunTask(const std::wstring& archive, const std::wstring& target, ZkBase&
     report(done, total);
     if (done == total) ended = true;
   };
-  task.failed = [&](const std::wstring& reason) {
+  task.failed = [&](InstallFailure, const std::wstring& reason) {
     {
       std::lock_guard<std::mutex> lock(mutex);
       outcome.failed = true;
