@@ -14,12 +14,14 @@ namespace {
 std::mutex g_optionsMutex;
 std::unique_ptr<InstallOptions> g_options;
 InstallScope g_scope = InstallScope::kPerMachine;
+std::wstring g_initialFolder;
 
 }  // namespace
 
-void SetInstallScope(InstallScope scope) {
+void SetInstallScope(InstallScope scope, const std::wstring& initialFolder) {
   std::lock_guard<std::mutex> lock(g_optionsMutex);
   g_scope = scope;
+  g_initialFolder = initialFolder;
 }
 
 std::wstring DefaultInstallFolder(InstallScope scope) {
@@ -32,7 +34,7 @@ InstallOptions& GetInstallOptions() {
   if (!g_options) {
     auto options = std::make_unique<InstallOptions>();
     options->scope = g_scope;
-    options->installDir = DefaultInstallFolder(g_scope);
+    options->installDir = g_initialFolder.empty() ? DefaultInstallFolder(g_scope) : g_initialFolder;
     CreateFolderPath(options->installDir);
     g_options = std::move(options);
   }

@@ -20,11 +20,12 @@ struct InstallOptions {
   std::atomic<uint64_t> bytesTotal{UINT64_C(0x7FFFFFFFFFFFFFFF)};
 };
 
-// Chooses the scope of the record; takes effect only before the first GetInstallOptions.
-void SetInstallScope(InstallScope scope);
+// Chooses the scope of the record and its first installation folder (empty: the scope's
+// default); takes effect only before the first GetInstallOptions.
+void SetInstallScope(InstallScope scope, const std::wstring& initialFolder = std::wstring());
 
 // The one record; the first call creates it (thread-safe) and creates its installation folder
-// on disk: the default folder of the chosen scope.
+// on disk: the chosen one, else the default folder of the scope.
 InstallOptions& GetInstallOptions();
 
 // The default installation folder of a scope, without creating it: Program Files + "\zk", or

@@ -3,16 +3,14 @@
 #include <cwchar>
 
 #include "InstallOptions.h"
-#include "Log.h"
-#include "Paths.h"
-#include "Shortcuts.h"
+#include "InstallSteps.h"
 #include "ZkMessages.h"
 
 namespace {
 
 const std::wstring kProgressPrefix = L"正在安装，请不要关闭";
 constexpr const wchar_t* kFailedPrefix = L"安装失败：";
-constexpr const wchar_t* kProductName = L"Tessaro";
+constexpr const wchar_t* kCloseProductText = L"请先关闭正在运行的 Tessaro";
 
 }  // namespace
 
@@ -54,14 +52,7 @@ void CZKInstallPage2::OnProgChanged() {
   if (options.desktopShortcut) CreateDesktopShortcut();
 }
 
-void CZKInstallPage2::CreateDesktopShortcut() {
-  const std::wstring binDir = GetBinDir();
-  const std::wstring application = binDir + L"\\VIDer.exe";
-  const std::wstring link = GetDesktopFolder() + L"\\" + kProductName + L".lnk";
-  if (CreateShortcut(application.c_str(), binDir.c_str(), kProductName, application.c_str(), 0, link.c_str()) == 0) {
-    WriteLogFormat(L"%ls %ls CreateShortcut error.", L"ZkInstall\\ZKInstallPage2", L"CZKInstallPage2::OnProgChanged");
-  }
-}
+void CZKInstallPage2::CreateDesktopShortcut() { CreateDesktopLink(L"CZKInstallPage2::OnProgChanged"); }
 
 LRESULT CZKInstallPage2::OnPageTimer(UINT, WPARAM wParam, LPARAM, bool&) {
   if (wParam != kTimerCompletePage) return 0;
@@ -72,4 +63,12 @@ LRESULT CZKInstallPage2::OnPageTimer(UINT, WPARAM wParam, LPARAM, bool&) {
 
 void CZKInstallPage2::OnInstallFailed(const std::wstring& reason) {
   if (m_progressLabel) m_progressLabel->SetText(kFailedPrefix + reason);
+}
+
+void CZKInstallPage2::ShowWaitingForProduct() {
+  if (m_progressLabel) m_progressLabel->SetText(kCloseProductText);
+}
+
+void CZKInstallPage2::ShowProgressText() {
+  if (m_progressLabel) m_progressLabel->SetText(kProgressPrefix);
 }

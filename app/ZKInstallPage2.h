@@ -25,6 +25,10 @@ class CZKInstallPage2 final : public CZKInstallPageBase {
   LRESULT OnPageTimer(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
   // The unpack failed: the label says so in plain words; the page stays, its close buttons work.
   void OnInstallFailed(const std::wstring& reason);
+  // The product runs from the program folder: the label asks the user to close it.
+  void ShowWaitingForProduct();
+  // It was closed: the label shows the progress text again.
+  void ShowProgressText();
 
   bool IsFinished() const { return m_finished != 0; }
 

@@ -3,17 +3,8 @@
 #include <string>
 
 #include "InstallOptions.h"
-#include "Log.h"
+#include "InstallSteps.h"
 #include "ProductStart.h"
-#include "Shortcuts.h"
-#include "SystemActions.h"
-#include "UninstallRegistration.h"
-
-namespace {
-
-constexpr const wchar_t* kProductName = L"Tessaro";
-
-}  // namespace
 
 SKINUI_BEGIN_NOTIFY_MAP(CZKInstallPage3, SkinUI::CNotifyPump)
 SKINUI_NOTIFY_HANDLER(L"click", L"", OnClick)
@@ -42,16 +33,4 @@ void CZKInstallPage3::OnClick(SkinUI::TNotifyMsgUI& msg) {
   }
 }
 
-void CZKInstallPage3::ZKUnZipAll() {
-  const std::wstring binDir = GetBinDir();
-  const std::wstring application = binDir + L"\\VIDer.exe";
-  const std::wstring uninstaller = binDir + L"\\ZKUnInstall.exe";
-  RegisterUninstall(binDir.c_str());
-  CreateStartMenuShortcuts(application.c_str(), uninstaller.c_str(), binDir.c_str(), kProductName,
-                           GetInstallOptions().scope);
-  // Windows 10 and later refuse programmatic pins; the box also lets the user decline it.
-  if (IsWindows10OrGreater() || !GetInstallOptions().taskbarPin) return;
-  if (PinToTaskbar(application.c_str(), binDir.c_str(), kProductName, kProductName, application.c_str(), 0) == 0) {
-    WriteLogFormat(L"%ls %ls CreateShortcut error.", L"ZkInstall\\ZKInstallPage3", L"CZKInstallPage3::ZKUnZipAll");
-  }
-}
+void CZKInstallPage3::ZKUnZipAll() { FinishInstallation(GetInstallOptions().taskbarPin); }

@@ -1,9 +1,10 @@
 #include "ZKMainFrame.h"
 
-#include "FolderSecurity.h"
 #include "InstallOptions.h"
+#include "InstallSteps.h"
 #include "Log.h"
 #include "Paths.h"
+#include "RunningPrograms.h"
 #include "ZkMessages.h"
 
 namespace {
@@ -12,6 +13,8 @@ constexpr const wchar_t* kSkinFile = L"ZKMainFrame.xml";
 constexpr const wchar_t* kWindowClass = L"zkmainframe";
 constexpr int kPageCount = 4;
 constexpr int kProgressPage = 2;
+constexpr UINT kTimerWaitForProduct = 269;
+constexpr UINT kTimerWaitForProductMs = 1000;
 
 // What the user reads on the progress page; the worker's own words go to the log. With the
 // "安装失败：" prefix at most 16 characters fit the label (232 pixels at 14).
@@ -27,26 +30,6 @@ std::wstring PlainFailureText(InstallFailure kind) {
       break;
   }
   return L"安装包损坏或目录不可写";
-}
-
-// A per-machine program folder outside Program Files gets a list that only administrators can
-// change: the machine's uninstall entry points into it, and users must not replace what it runs.
-void CreateProgramFolder(const std::wstring& binDir) {
-  const InstallOptions& options = GetInstallOptions();
-  if (options.scope == InstallScope::kPerUser || IsInsideProgramFiles(binDir)) {
-    CreateFolderPath(binDir);
-    return;
-  }
-  CreateFolderPath(binDir.substr(0, binDir.rfind(L'\\')));
-  if (!CreateProtectedFolder(binDir)) {
-    WriteLogFormat(L"%ls %ls cannot protect the program folder %ls: error %lu", L"ZkInstall\\ZKMainFrame",
-                   L"ZKMainFrame::StartInstallation", binDir.c_str(), static_cast<unsigned long>(GetLastError()));
-  }
-}
-
-void LogUnpackFailure(const std::wstring& reason) {
-  WriteLogFormat(L"%ls %ls Unpack error: %ls", L"ZkInstall\\ZKInstallThread", L"CZKInstallThread::DoTask",
-                 reason.c_str());
 }
 
 }  // namespace
@@ -105,6 +88,14 @@ LRESULT ZKMainFrame::HandleOtherMessage(UINT message, WPARAM wParam, LPARAM lPar
 }
 
 LRESULT ZKMainFrame::OnTimerMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
+  if (wParam == kTimerWaitForProduct) {
+    // Checked again every second; the window stays responsive and can be closed meanwhile.
+    if (!FindProgramsRunningFrom(GetBinDir()).empty()) return 0;
+    ::KillTimer(GetHWND(), kTimerWaitForProduct);
+    m_page2.ShowProgressText();
+    QueueUnpack();
+    return 0;
+  }
   return m_page2.OnPageTimer(message, wParam, lParam, handled);
 }
 
@@ -135,6 +126,16 @@ void ZKMainFrame::OnMessage(uint32_t code, int32_t param1, int32_t) {
 }
 
 void ZKMainFrame::StartInstallation() {
+  // Nothing is replaced while the product runs from the folder.
+  if (ProductIsRunning(GetBinDir())) {
+    m_page2.ShowWaitingForProduct();
+    ::SetTimer(GetHWND(), kTimerWaitForProduct, kTimerWaitForProductMs, nullptr);
+    return;
+  }
+  QueueUnpack();
+}
+
+void ZKMainFrame::QueueUnpack() {
   const std::wstring binDir = GetBinDir();
   CreateProgramFolder(binDir);
   NINSTALL_INFO task;

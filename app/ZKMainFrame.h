@@ -34,6 +34,7 @@ class ZKMainFrame final : public CZKObjectWnd {
 
  private:
   void StartInstallation();
+  void QueueUnpack();
   // Worker thread: the unpack ended without its final report.
   void ReportFailure(InstallFailure kind, const std::wstring& reason);
   void ShowFailure();

@@ -45,13 +45,15 @@ void EchoToStandardOutput(const std::wstring& line) {
   }
 }
 
-void AppendToLogFile(const std::wstring& line) {
-  const std::wstring folder = GetLogFolder();
+std::wstring g_copyFile;
+
+void AppendToFile(const std::wstring& path, const std::wstring& line) {
+  const std::wstring folder = path.substr(0, path.find_last_of(L"\\/"));
   const DWORD attributes = GetFileAttributesW(folder.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
     CreateFolderPath(folder);
   }
-  unique_file file(CreateFileW(GetLogFilePath().c_str(), FILE_APPEND_DATA,
+  unique_file file(CreateFileW(path.c_str(), FILE_APPEND_DATA,
                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
                                FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return;
@@ -63,13 +65,16 @@ void AppendToLogFile(const std::wstring& line) {
 
 std::wstring GetLogFilePath() { return GetLogFolder() + L"\\ll.log"; }
 
+void SetLogCopyFile(const std::wstring& path) { g_copyFile = path; }
+
 void WriteLog(const std::wstring& message) {
   try {
     const std::wstring stamp = TimeStamp();
     // One line each: messages carry names from the archive, which may hold anything.
     const std::wstring text = EscapeControlCharacters(message);
     EchoToStandardOutput(stamp + L" " + text);
-    AppendToLogFile(stamp + L" - " + text);
+    AppendToFile(GetLogFilePath(), stamp + L" - " + text);
+    if (!g_copyFile.empty()) AppendToFile(g_copyFile, stamp + L" - " + text);
   } catch (...) {
     // Logging never fails its caller.
   }

@@ -5,6 +5,7 @@
 #include <cwchar>
 
 #include "InstallOptions.h"
+#include "InstalledProduct.h"
 #include "Log.h"
 #include "SystemActions.h"
 #include "ZKReg2.h"
@@ -78,6 +79,8 @@ void WriteMaintenanceValues(ZKReg2& reg, uint64_t payloadBytes) {
 }
 
 }  // namespace
+
+const wchar_t* ProductVersion() { return kDisplayVersion; }
 
 std::wstring UninstallKeyPath(bool wow64) {
   return std::wstring(wow64 ? kRootWow64 : kRootNative) + L"\\" + kProductCode;
