@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "DiskSpace.h"
 #include "InstallOptions.h"
 #include "InstallSteps.h"
 #include "Paths.h"
@@ -13,6 +14,11 @@ SetupExitCode RunSilentInstall(const SetupArguments& arguments) {
   options.taskbarPin = false;
   const std::wstring binDir = GetBinDir();
   if (ProductIsRunning(binDir)) return kExitProductRunning;
+  const SpaceCheck space = CheckSpaceFor(options.installDir);
+  if (!space.enough()) {
+    LogUnpackFailure(L"not enough space in " + options.installDir + L": " + SpaceText(space));
+    return kExitNotEnoughSpace;
+  }
   CreateProgramFolder(binDir);
   if (!IsWritableFolder(binDir)) {
     LogUnpackFailure(L"cannot write the program folder " + binDir);

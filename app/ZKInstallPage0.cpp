@@ -1,5 +1,7 @@
 #include "ZKInstallPage0.h"
 
+#include "DiskSpace.h"
+#include "InstallOptions.h"
 #include "SystemActions.h"
 #include "ZkMessages.h"
 
@@ -24,7 +26,9 @@ void CZKInstallPage0::OnClick(SkinUI::TNotifyMsgUI& msg) {
   } else if (sender == m_closeButton) {
     CloseFrame();
   } else if (sender == m_installButton) {
-    Deliver(kMsgSelectPage, 2, 0);
+    // Too little room: the options page says so beside the folder, where another can be chosen.
+    const bool fits = CheckSpaceFor(GetInstallOptions().installDir).enough();
+    Deliver(kMsgSelectPage, fits ? 2 : 1, 0);
   } else if (sender == m_customButton) {
     Deliver(kMsgSelectPage, 1, 0);
   } else if (sender == m_agreementLink) {

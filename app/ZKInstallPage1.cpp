@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "DiskSpace.h"
 #include "InstallOptions.h"
 #include "ZkMessages.h"
 
@@ -61,6 +62,7 @@ void CZKInstallPage1::InitPage() {
   m_backButton = Find<SkinUI::CButtonUI>(L"gobackbtn");
   m_installButton = Find<SkinUI::CButtonUI>(L"installBtn1");
   m_pathLabel = Find<SkinUI::CLabelUI>(L"pathLab");
+  m_spaceLabel = Find<SkinUI::CLabelUI>(L"spaceLab");
   m_modifyButton = Find<SkinUI::CButtonUI>(L"modifyBtn");
   m_desktopOption = Find<SkinUI::COptionUI>(L"desktopShortCutOpt");
   m_taskbarOption = Find<SkinUI::COptionUI>(L"addtaskbarOpt");
@@ -69,6 +71,13 @@ void CZKInstallPage1::InitPage() {
   if (m_pathLabel) m_pathLabel->SetText(options.installDir);
   if (m_desktopOption) m_desktopOption->Selected(options.desktopShortcut, true);
   if (m_taskbarOption) m_taskbarOption->Selected(options.taskbarPin, true);
+  RefreshSpace();
+}
+
+bool CZKInstallPage1::RefreshSpace() {
+  const SpaceCheck check = CheckSpaceFor(GetInstallOptions().installDir);
+  if (m_spaceLabel) m_spaceLabel->SetText(SpaceText(check));
+  return check.enough();
 }
 
 void CZKInstallPage1::OnClick(SkinUI::TNotifyMsgUI& msg) {
@@ -79,7 +88,7 @@ void CZKInstallPage1::OnClick(SkinUI::TNotifyMsgUI& msg) {
   } else if (sender == m_closeButton) {
     CloseFrame();
   } else if (sender == m_installButton) {
-    Deliver(kMsgSelectPage, 2, 0);
+    if (RefreshSpace()) Deliver(kMsgSelectPage, 2, 0);
   } else if (sender == m_backButton) {
     Deliver(kMsgSelectPage, 0, 0);
   } else if (sender == m_modifyButton) {
@@ -88,6 +97,7 @@ void CZKInstallPage1::OnClick(SkinUI::TNotifyMsgUI& msg) {
     if (chosen.empty()) return;
     options.installDir = chosen;
     if (m_pathLabel) m_pathLabel->SetText(chosen);
+    RefreshSpace();
   }
 }
 

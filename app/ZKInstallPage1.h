@@ -25,10 +25,14 @@ class CZKInstallPage1 final : public CZKInstallPageBase {
   SKINUI_DECLARE_NOTIFY_MAP(CZKInstallPage1);
 
  private:
+  // Shows what the payload needs and the drive has; false when it does not fit.
+  bool RefreshSpace();
+
   SkinUI::CButtonUI* m_backButton = nullptr;
   SkinUI::CButtonUI* m_installButton = nullptr;
   SkinUI::COptionUI* m_desktopOption = nullptr;
   SkinUI::COptionUI* m_taskbarOption = nullptr;
   SkinUI::CLabelUI* m_pathLabel = nullptr;
+  SkinUI::CLabelUI* m_spaceLabel = nullptr;
   SkinUI::CButtonUI* m_modifyButton = nullptr;
 };

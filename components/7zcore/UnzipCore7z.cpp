@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "SevenZipArchive.h"
 #include "SevenZipExtractor.h"
 
 #ifdef _WIN32
@@ -65,6 +66,34 @@ int Zk7zExtract(const char* archiveUtf8, const char* targetDirUtf8, Zk7zProgress
   zk7z::ProgressFunction progress;
   if (callback) progress = [callback, user](uint64_t done, uint64_t total) { callback(user, done, total); };
   return Run(archiveUtf8, targetDirUtf8, kUtf8, std::move(progress)) ? 1 : 0;
+}
+
+int Zk7zUnpackedSize(const char* archiveUtf8, uint64_t* total) {
+  lastError.clear();
+  if (!archiveUtf8 || !total) {
+    lastError = "no archive or result given";
+    return 0;
+  }
+  try {
+    zk7z::SevenZipArchive archive;
+    if (!archive.Open(FromCodePage(archiveUtf8, kUtf8), zk7z::DecodeLimits())) {
+      lastError = archive.error();
+      return 0;
+    }
+    uint64_t sum = 0;
+    for (const zk7z::FileEntry& file : archive.db().files) {
+      if (file.size > UINT64_MAX - sum) {
+        lastError = "archive sizes overflow";
+        return 0;
+      }
+      sum += file.size;
+    }
+    *total = sum;
+    return 1;
+  } catch (...) {
+    lastError = "cannot read the archive";
+    return 0;
+  }
 }
 
 const char* Zk7zLastError(void) { return lastError.c_str(); }

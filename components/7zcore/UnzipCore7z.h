@@ -26,6 +26,9 @@ ZK7Z_API bool UnzipCore7z(const char* archive, const char* targetDir,
 typedef void (*Zk7zProgressCallback)(void* user, uint64_t done, uint64_t total);
 ZK7Z_API int Zk7zExtract(const char* archiveUtf8, const char* targetDirUtf8, Zk7zProgressCallback callback,
                          void* user);
+// The archive's unpacked size, the sum of its files' sizes, read from its header without
+// decoding any file (UTF-8 path). Returns 1 and sets *total, or 0 with Zk7zLastError() set.
+ZK7Z_API int Zk7zUnpackedSize(const char* archiveUtf8, uint64_t* total);
 // UTF-8 text of the calling thread's last failure, "" after a success. Valid until its next call.
 ZK7Z_API const char* Zk7zLastError(void);
 }

@@ -1,0 +1,62 @@
+#include "DiskSpace.h"
+
+#include <windows.h>
+
+#include "DllSearch.h"
+#include "Format.h"
+#include "Paths.h"
+#include "TextConversion.h"
+#include "UniqueHandle.h"
+
+namespace {
+
+using UnpackedSizeFn = int (*)(const char* archiveUtf8, uint64_t* total);
+
+bool ReadPayloadSize(uint64_t* total) {
+  const std::wstring folder = GetSetupFolder();
+  const unique_module component(LoadLibraryAtPath(folder + L"\\7zCore.dll"));
+  if (!component) return false;
+  const auto unpackedSize = reinterpret_cast<UnpackedSizeFn>(
+      reinterpret_cast<void*>(GetProcAddress(component.get(), "Zk7zUnpackedSize")));
+  return unpackedSize != nullptr && unpackedSize(WideToUtf8(folder + L"\\zk.7z").c_str(), total) == 1;
+}
+
+bool PayloadSize(uint64_t* total) {
+  static bool read = false;
+  static bool known = false;
+  static uint64_t size = 0;
+  if (!read) {
+    read = true;
+    known = ReadPayloadSize(&size);
+  }
+  *total = size;
+  return known;
+}
+
+bool FreeSpace(std::wstring folder, uint64_t* available) {
+  for (;;) {
+    ULARGE_INTEGER free = {};
+    if (GetDiskFreeSpaceExW(folder.c_str(), &free, nullptr, nullptr)) {
+      *available = free.QuadPart;
+      return true;
+    }
+    const size_t slash = folder.find_last_of(L"\\/");
+    if (slash == std::wstring::npos || slash < 2) return false;
+    folder.resize(slash == 2 ? 3 : slash);  // "C:\" keeps its backslash
+  }
+}
+
+}  // namespace
+
+SpaceCheck CheckSpaceFor(const std::wstring& folder) {
+  SpaceCheck check;
+  check.known = PayloadSize(&check.needed) && FreeSpace(folder, &check.available);
+  return check;
+}
+
+std::wstring SpaceText(const SpaceCheck& check) {
+  if (!check.known) return std::wstring();
+  const std::wstring figures = L"所需空间 " + FormatSize(static_cast<double>(check.needed)) + L"，可用 " +
+                               FormatSize(static_cast<double>(check.available));
+  return check.enough() ? figures : L"磁盘空间不足：" + figures;
+}
