@@ -48,7 +48,7 @@ LAYOUT = {
     "zk_btn_protocal": ("Button", "58,20", 120, 29, None), "customBtn": ("Button", "579,18", 101, 32, None),
     "gobackbtn": ("Button", None, 100, 24, "22,10,0,0"), "minbtn1": ("Button", None, 24, 24, "0,11,8,0"),
     "closebtn1": ("Button", None, 24, 24, "0,11,21,0"), "installBtn1": ("Button", "246,198", 208, 44, None),
-    "pathLab": ("Label", None, None, 40, None), "spaceLab": ("Label", "131,128", 520, 21, None), "modifyBtn": ("Button", None, 60, 32, "0,4,4,0"),
+    "pathLab": ("Label", None, None, 40, None), "spaceLab": ("Label", "131,166", 520, 21, None), "modifyBtn": ("Button", None, 60, 32, "0,4,4,0"),
     "desktopShortCutOpt": ("Option", "28,26", 18, 18, None), "addtaskbarOpt": ("Option", "238,26", 18, 18, None),
     "minbtn2": ("Button", None, 24, 24, "0,11,11,0"), "closebtn2": ("Button", None, 24, 24, "0,11,21,0"),
     "installPrg": ("Progress", "55,342", 594, 14, None), "installproglab": ("Label", "52,367", 232, 21, None),
