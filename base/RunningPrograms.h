@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-// Full image paths of the processes whose program lies inside folder (compared without regard
-// to case), this process excepted. Read from a process snapshot and each process's image path;
-// processes this user may not query are not seen.
+// Full image paths of the processes that run a program of folder (compared without regard to
+// case) or, as the Restart Manager tells, hold one of its programs or DLLs; this process
+// excepted. Processes this user may not query are not seen.
 std::vector<std::wstring> FindProgramsRunningFrom(const std::wstring& folder);
