@@ -54,6 +54,34 @@ e2e_stage() {
 
 registered() { wine reg query "$key" >/dev/null 2>&1; }
 
+# A setup.exe without the release stamp logs this once per installation, and nothing else when
+# all goes well.
+unverified_line='payload unverified'
+
+# assert_only_unverified_logged: the log holds exactly the one line of an unstamped setup.exe.
+assert_only_unverified_logged() {
+  [ -s "$log" ] || fail "the unverified payload was not logged"
+  [ "$(grep -a -c . "$log")" -eq 1 ] && grep -a -q "$unverified_line" "$log" \
+    || fail "the log holds more than the unverified line: $(cat "$log")"
+}
+
+# e2e_install_fails NAME: installs from $stage, waits for the failure text and shoots it as NAME,
+# closes setup (exit code 0); nothing may be registered or linked.
+e2e_install_fails() {
+  e2e_clean
+  wizard_start "$stage/setup.exe" || fail "$1: no wizard window"
+  wizard_click "${WIZARD_INSTALL[@]}"
+  local _
+  for _ in $(seq 100); do grep -a -q 'Unpack error' "$log" 2>/dev/null && break; sleep 0.2; done
+  grep -a -q 'Unpack error: ..*' "$log" 2>/dev/null || fail "$1: no failure was logged: $(cat "$log" 2>/dev/null)"
+  sleep 1
+  shot "$1"
+  wizard_click "${WIZARD_CLOSE[@]}"
+  wizard_wait_exit 30; local code=$?
+  [ "$code" -eq 0 ] || fail "$1: setup exit code $code after the failure"
+  assert_nothing_registered
+}
+
 # assert_nothing_registered: no uninstall entry, no desktop or Start-menu links.
 assert_nothing_registered() {
   ! registered || fail "an uninstall entry was written"
