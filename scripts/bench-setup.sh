@@ -30,6 +30,8 @@ bash scripts/make-payload.sh "$work/small" "$bin" >/dev/null || exit 1
 export ZK_WINEPREFIX=${ZK_WINEPREFIX:-$root/build/bench-prefix}
 # The large install is a release: its setup.exe checks the payload as users' does.
 bash scripts/make-payload.sh "$work/large" "$bin" --filler-mb 200 --release >/dev/null || exit 1
+# The stamp's wineserver must be gone before the harness starts the prefix's own.
+(. scripts/wine-env.sh && wineserver -w)
 export ZK_WINE_LC_ALL=${ZK_WINE_LC_ALL:-zh_CN.UTF-8}
 export ZK_DEMO_EXIT_AFTER=1
 export work runs bin
