@@ -2,23 +2,18 @@
 
 #include <windows.h>
 
-#include "DllSearch.h"
 #include "Format.h"
 #include "Paths.h"
-#include "TextConversion.h"
-#include "UniqueHandle.h"
+#include "UnpackComponent.h"
 
 namespace {
 
-using UnpackedSizeFn = int (*)(const char* archiveUtf8, uint64_t* total);
-
 bool ReadPayloadSize(uint64_t* total) {
-  const std::wstring folder = GetSetupFolder();
-  const unique_module component(LoadLibraryAtPath(folder + L"\\7zCore.dll"));
-  if (!component) return false;
-  const auto unpackedSize = reinterpret_cast<UnpackedSizeFn>(
-      reinterpret_cast<void*>(GetProcAddress(component.get(), "Zk7zUnpackedSize")));
-  return unpackedSize != nullptr && unpackedSize(WideToUtf8(folder + L"\\zk.7z").c_str(), total) == 1;
+  // Kept loaded until the process ends: the DLL's thread-local data of this thread is destroyed
+  // by the DLL's own code when the thread exits.
+  static UnpackComponent* const component = new UnpackComponent();
+  std::wstring reason;
+  return component->Load(reason) && component->UnpackedSize(GetSetupFolder() + L"\\zk.7z", total);
 }
 
 bool PayloadSize(uint64_t* total) {

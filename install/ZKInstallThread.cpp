@@ -4,56 +4,16 @@
 
 #include <vector>
 
-#include "DllSearch.h"
 #include "InstallOptions.h"
 #include "Log.h"
-#include "Paths.h"
 #include "PayloadCheck.h"
 #include "TextConversion.h"
 #include "UniqueHandle.h"
-#include "UnzipCore7z.h"
 #include "ZkMessages.h"
 
 namespace {
 
-constexpr const wchar_t* kComponentFile = L"7zCore.dll";
-
-using UnzipCore7zFn = decltype(&UnzipCore7z);
-using LastErrorFn = decltype(&Zk7zLastError);
-
 std::wstring ErrorSuffix(DWORD error) { return L" (error " + std::to_wstring(error) + L")"; }
-
-// 7zCore.dll from setup's own folder, by full path: never a copy the search path would find.
-class UnpackComponent {
- public:
-  bool Load(std::wstring& reason) {
-    const std::wstring path = GetSetupFolder() + L"\\" + kComponentFile;
-    module_.reset(LoadLibraryAtPath(path));
-    if (!module_) {
-      reason = L"cannot load " + path + ErrorSuffix(GetLastError());
-      return false;
-    }
-    unzip_ = reinterpret_cast<UnzipCore7zFn>(reinterpret_cast<void*>(GetProcAddress(module_.get(), "UnzipCore7z")));
-    lastError_ =
-        reinterpret_cast<LastErrorFn>(reinterpret_cast<void*>(GetProcAddress(module_.get(), "Zk7zLastError")));
-    if (unzip_ == nullptr || lastError_ == nullptr) {
-      reason = path + L" lacks the export " + (unzip_ == nullptr ? L"UnzipCore7z" : L"Zk7zLastError");
-      return false;
-    }
-    return true;
-  }
-
-  bool Unzip(const std::string& archive, const std::string& target,
-             const std::function<void(uint64_t, uint64_t)>& progress) const {
-    return unzip_(archive.c_str(), target.c_str(), progress);
-  }
-  std::wstring LastError() const { return Utf8ToWide(lastError_()); }
-
- private:
-  unique_module module_;
-  UnzipCore7zFn unzip_ = nullptr;
-  LastErrorFn lastError_ = nullptr;
-};
 
 // Compares the open archive with the stamp of setup.exe; a build without one is let through once
 // logged. False with the kind and reason set when the archive must not be unpacked.
@@ -108,9 +68,8 @@ void CZKInstallThread::DoTask(NINSTALL_INFO& task) {
     fail(InstallFailure::kArchiveMissing, L"cannot open " + archivePath + ErrorSuffix(GetLastError()));
     return;
   }
-  UnpackComponent component;
   std::wstring reason;
-  if (!component.Load(reason)) {
+  if (!component_.Load(reason)) {
     fail(InstallFailure::kComponentMissing, reason);
     return;
   }
@@ -127,7 +86,7 @@ void CZKInstallThread::DoTask(NINSTALL_INFO& task) {
     fail(InstallFailure::kUnpack, L"the code page cannot represent " + (target.empty() ? targetDir : archivePath));
     return;
   }
-  if (!component.Unzip(archiveName, target, progress)) fail(InstallFailure::kUnpack, component.LastError());
+  if (!component_.Unzip(archiveName, target, progress)) fail(InstallFailure::kUnpack, component_.LastError());
 }
 
 std::function<void(uint64_t, uint64_t)> MakeInstallProgress(ZkBase& frame) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "InstallInfo.h"
+#include "UnpackComponent.h"
 #include "ZKThread.h"
 #include "ZkBase.h"
 
@@ -17,6 +18,11 @@ class CZKInstallThread final : public CZKThread<NINSTALL_INFO> {
   void DoTask(NINSTALL_INFO& task) override;
   // Stops the worker and waits for a task under way; the destructor does the same.
   void Shutdown() { StopAndJoin(); }
+
+ private:
+  // Freed only after the worker has ended: the DLL's thread-local data is destroyed when the
+  // thread that used it exits, by code of the DLL.
+  UnpackComponent component_;
 };
 
 // The narrow form of path the component can open: the ANSI text when the code page holds every

@@ -1,19 +1,22 @@
 #!/usr/bin/env bash
-# make-payload.sh OUT_DIR [BIN_DIR] [--filler-mb N]
+# make-payload.sh OUT_DIR [BIN_DIR] [--filler-mb N] [--release]
 # Packs the demo product into OUT_DIR/zk.7z, the payload that setup.exe unpacks:
 #   VIDer.exe, ZKUnInstall.exe (from BIN_DIR, default build/mingw/bin), readme.txt, license.txt
 #   and data\ (from demo/VIDer/payload).
 # --filler-mb N adds data\filler.bin, N MiB of incompressible bytes, for large-install measurements.
-# Inputs are made deterministic (fixed order, times and modes), so the same programs give the
-# same archive bytes. 7zz runs with its default settings.
+# --release makes the whole release of it instead (make-release.sh): zk.7z, 7zCore.dll and a
+# setup.exe stamped with the payload's digest.
+# Packed as pack-product.sh packs: the same programs give the same archive bytes.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+. "$root/scripts/pack-product.sh"
 
-usage() { echo "usage: $0 OUT_DIR [BIN_DIR] [--filler-mb N]" >&2; exit 2; }
+usage() { echo "usage: $0 OUT_DIR [BIN_DIR] [--filler-mb N] [--release]" >&2; exit 2; }
 
-out= bin= filler_mb=0
+out= bin= filler_mb=0 release=0
 while [ $# -gt 0 ]; do
   case "$1" in
+    --release) release=1; shift ;;
     --filler-mb)
       [ $# -ge 2 ] || usage
       [[ "$2" =~ ^[0-9]{1,5}$ ]] || { echo "$0: --filler-mb wants a whole number of MiB, not '$2'" >&2; exit 2; }
@@ -49,12 +52,9 @@ with open(sys.argv[1], "wb") as f:
 ' "$stage/data/filler.bin" "$filler_mb"
 fi
 
-# Fixed modes and times: 2026-01-01 00:00:00 UTC.
-find "$stage" -type d -exec chmod 755 {} +
-find "$stage" -type f -exec chmod 644 {} +
-find "$stage" -exec touch -h -d @1767225600 {} +
-
-rm -f "$out/zk.7z"
-(cd "$stage" && LC_ALL=C find . -mindepth 1 -maxdepth 1 | LC_ALL=C sort | sed 's|^\./||' \
-   | xargs -d '\n' 7zz a -bso0 -bsp0 "$out/zk.7z" --)
+if [ "$release" -eq 1 ]; then
+  bash "$root/scripts/make-release.sh" "$stage" "$out" "$bin" >/dev/null
+else
+  pack_product "$stage" "$out/zk.7z"
+fi
 echo "$out/zk.7z"

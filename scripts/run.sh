@@ -11,9 +11,11 @@ cmake --build --preset mingw -j "$(nproc)"
 
 stage=build/run
 rm -rf "$stage" && mkdir -p "$stage"
-cp build/mingw/bin/setup.exe build/mingw/bin/7zCore.dll "$stage/"
-# A larger payload keeps the progress page up long enough to be seen.
-bash scripts/make-payload.sh "$stage" build/mingw/bin --filler-mb 96 >/dev/null
+# The release users get: zk.7z, 7zCore.dll and a setup.exe stamped with the payload's digest. A
+# larger payload keeps the progress page up long enough to be seen.
+bash scripts/make-payload.sh "$stage" build/mingw/bin --filler-mb 96 --release >/dev/null
+# The stamp's wineserver must be gone before the prefix's own is started.
+(. scripts/wine-env.sh && wineserver -w)
 export ZK_WINE_LC_ALL=${ZK_WINE_LC_ALL:-zh_CN.UTF-8}  # our users' Windows: code page 936
 
 if [ -n "${DISPLAY:-}" ] && [ -z "${CI:-}" ] && xdpyinfo >/dev/null 2>&1; then

@@ -52,17 +52,52 @@ e2e_stage() {
   7zz x -y -o"$expected" "$stage/zk.7z" >/dev/null || fail "7zz x"
 }
 
-# assert_only_notes_logged: the log holds nothing but notes of a good run (how the product was
-# started: every Wine process is elevated, so setup asks the desktop shell and says so).
+registered() { wine reg query "$key" >/dev/null 2>&1; }
+
+# A setup.exe without the release stamp logs this once per installation, and nothing else when
+# all goes well.
+unverified_line='payload unverified'
+
+# assert_only_notes_logged [--stamped] [--also TEXT]: the log holds only the notes of a good run:
+# the unverified line, once, of an unstamped setup.exe (none with --stamped), how the product was
+# started (every Wine process is elevated, so setup asks the desktop shell and says so), and lines
+# holding TEXT.
 assert_only_notes_logged() {
+  local unverified=1 also='^$'
+  while [ $# -gt 0 ]; do
+    case "$1" in
+      --stamped) unverified=0; shift ;;
+      --also) also=$2; shift 2 ;;
+      *) fail "assert_only_notes_logged: $1" ;;
+    esac
+  done
+  local count
+  count=$(LC_ALL=C grep -a -c "$unverified_line" "$log" 2>/dev/null)
+  [ "${count:-0}" -eq "$unverified" ] || fail "the unverified line was logged ${count:-0} times: $(cat "$log" 2>/dev/null)"
   [ -e "$log" ] || return 0
   local other
-  other=$(LC_ALL=C grep -a -v -e ' StartInstalledProduct started .* as the signed-in user through the desktop shell' \
+  other=$(LC_ALL=C grep -a -v -e "$unverified_line" -e "$also" \
+               -e ' StartInstalledProduct started .* as the signed-in user through the desktop shell' \
                -e ' StartInstalledProduct the desktop shell could not start ' "$log")
   [ -z "$other" ] || fail "something was logged: $other"
 }
 
-registered() { wine reg query "$key" >/dev/null 2>&1; }
+# e2e_install_fails NAME: installs from $stage, waits for the failure text and shoots it as NAME,
+# closes setup (exit code 0); nothing may be registered or linked.
+e2e_install_fails() {
+  e2e_clean
+  wizard_start "$stage/setup.exe" || fail "$1: no wizard window"
+  wizard_click "${WIZARD_INSTALL[@]}"
+  local _
+  for _ in $(seq 100); do grep -a -q 'Unpack error' "$log" 2>/dev/null && break; sleep 0.2; done
+  grep -a -q 'Unpack error: ..*' "$log" 2>/dev/null || fail "$1: no failure was logged: $(cat "$log" 2>/dev/null)"
+  sleep 1
+  shot "$1"
+  wizard_click "${WIZARD_CLOSE[@]}"
+  wizard_wait_exit 30; local code=$?
+  [ "$code" -eq 0 ] || fail "$1: setup exit code $code after the failure"
+  assert_nothing_registered
+}
 
 # assert_nothing_registered: no uninstall entry, no desktop or Start-menu links.
 assert_nothing_registered() {
