@@ -24,16 +24,18 @@ mkdir -p "$data"
 for f in "${filters[@]}"; do
   [ -e "$data/$f.7z" ] && continue
   rm -rf "$data/src-$f" && mkdir -p "$data/src-$f"
-  python3 "$repo/tests/7zcore/make-branch-code.py" "$f" $((4 << 20)) 31 "$data/part"
-  for i in $(seq 1 32); do cat "$data/part"; done > "$data/src-$f/code.bin"
+  python3 "$repo/tests/7zcore/make-branch-code.py" "$f" $((4 << 20)) 31 "$data/piece.bin"
+  for i in $(seq 1 32); do cat "$data/piece.bin"; done > "$data/src-$f/code.bin"
   (cd "$data/src-$f" && 7zz a -bd -y "-m0=$f" -m1=Copy "$data/$f.7z" . >/dev/null)
 done
-rm -f "$data/part"
+rm -f "$data/piece.bin"
 mkdir -p "$data/empty" && : > "$data/empty/none.txt"
 [ -e "$data/empty.7z" ] || (cd "$data/empty" && 7zz a -bd -y "$data/empty.7z" . >/dev/null)
 
 # Its last step fails when the prefix's services already run, which is fine here.
 "$repo/scripts/wine-prefix.sh" start || true
+# A wineserver left running makes that step fail for the next harness too.
+trap '"$repo/scripts/wine-prefix.sh" stop' EXIT
 wine_run() { "$repo/scripts/wine-run.sh" "$@" </dev/null >/dev/null 2>&1; }
 
 seconds() {  # seconds COMMAND... : wall time of one run
