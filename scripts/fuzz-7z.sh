@@ -66,6 +66,15 @@ pack encrypted-header "$work/t" -pSecret -mhe=on
 mkdir -p "$work/exe" && head -c 12000 /usr/bin/true > "$work/exe/tool.exe" && cp "$work/t/numbers.txt" "$work/exe/"
 pack default-bcj "$work/exe"
 pack bcj2 "$work/exe" -mx9 -mf=BCJ2
+# One per branch filter of other processors, over generated call-heavy code, filter + Copy so
+# the fuzzer reaches the converters without going through LZMA first.
+for f in ARM ARMT ARM64 PPC SPARC IA64 RISCV; do
+  mkdir -p "$work/code-$f"
+  python3 "$repo/tests/7zcore/make-branch-code.py" "$f" 6000 21 "$work/code-$f/code.bin"
+  pack "filter-$(echo "$f" | tr A-Z a-z)" "$work/code-$f" "-m0=$f" -m1=Copy
+done
+pack filter-arm64-offset "$work/code-ARM64" -m0=ARM64:4096
+pack filter-riscv-lzma2 "$work/code-RISCV" -mf=RISCV
 mkdir -p "$work/empty-file" && : > "$work/empty-file/empty.txt"
 pack empty-file "$work/empty-file"
 mkdir -p "$work/empty-folder/nothing here"

@@ -24,18 +24,18 @@ constexpr KnownMethod kMethods[] = {
     {{0x03, 0x03, 0x01, 0x1B}, 4, Method::kBcj2, "BCJ2"},
     {{0x04, 0x01, 0x08}, 3, Method::kDeflate, "Deflate"},
     {{0x04}, 1, Method::kUnsupported, "x86 (new)"},
-    {{0x05}, 1, Method::kUnsupported, "PPC"},
-    {{0x06}, 1, Method::kUnsupported, "IA64"},
-    {{0x07}, 1, Method::kUnsupported, "ARM"},
-    {{0x08}, 1, Method::kUnsupported, "ARMT"},
-    {{0x09}, 1, Method::kUnsupported, "SPARC"},
-    {{0x0A}, 1, Method::kUnsupported, "ARM64"},
-    {{0x0B}, 1, Method::kUnsupported, "RISCV"},
-    {{0x03, 0x03, 0x02, 0x05}, 4, Method::kUnsupported, "PPC"},
-    {{0x03, 0x03, 0x04, 0x01}, 4, Method::kUnsupported, "IA64"},
-    {{0x03, 0x03, 0x05, 0x01}, 4, Method::kUnsupported, "ARM"},
-    {{0x03, 0x03, 0x07, 0x01}, 4, Method::kUnsupported, "ARMT"},
-    {{0x03, 0x03, 0x08, 0x05}, 4, Method::kUnsupported, "SPARC"},
+    {{0x05}, 1, Method::kPpc, "PPC"},
+    {{0x06}, 1, Method::kIa64, "IA64"},
+    {{0x07}, 1, Method::kArm, "ARM"},
+    {{0x08}, 1, Method::kArmThumb, "ARMT"},
+    {{0x09}, 1, Method::kSparc, "SPARC"},
+    {{0x0A}, 1, Method::kArm64, "ARM64"},
+    {{0x0B}, 1, Method::kRiscv, "RISCV"},
+    {{0x03, 0x03, 0x02, 0x05}, 4, Method::kPpc, "PPC"},
+    {{0x03, 0x03, 0x04, 0x01}, 4, Method::kIa64, "IA64"},
+    {{0x03, 0x03, 0x05, 0x01}, 4, Method::kArm, "ARM"},
+    {{0x03, 0x03, 0x07, 0x01}, 4, Method::kArmThumb, "ARMT"},
+    {{0x03, 0x03, 0x08, 0x05}, 4, Method::kSparc, "SPARC"},
     {{0x03, 0x04, 0x01}, 3, Method::kUnsupported, "PPMD"},
     {{0x04, 0x01, 0x09}, 3, Method::kUnsupported, "Deflate64"},
     {{0x04, 0x02, 0x02}, 3, Method::kUnsupported, "BZip2"},
@@ -121,6 +121,20 @@ std::unique_ptr<ByteStream> CreateCoder(const CoderInfo& coder, const std::vecto
       return CreateDeltaCoder(inputs[0], coder.props, outSize, status);
     case Method::kDeflate:
       return CreateDeflateCoder(inputs[0], outSize, status);
+    case Method::kArm:
+      return CreateArmCoder(inputs[0], coder.props, outSize, status);
+    case Method::kArmThumb:
+      return CreateArmThumbCoder(inputs[0], coder.props, outSize, status);
+    case Method::kArm64:
+      return CreateArm64Coder(inputs[0], coder.props, outSize, status);
+    case Method::kPpc:
+      return CreatePpcCoder(inputs[0], coder.props, outSize, status);
+    case Method::kSparc:
+      return CreateSparcCoder(inputs[0], coder.props, outSize, status);
+    case Method::kIa64:
+      return CreateIa64Coder(inputs[0], coder.props, outSize, status);
+    case Method::kRiscv:
+      return CreateRiscvCoder(inputs[0], coder.props, outSize, status);
     case Method::kUnsupported:
       break;
   }

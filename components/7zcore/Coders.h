@@ -17,7 +17,11 @@ struct DecodeLimits {
   uint64_t maxDictionary = uint64_t(1) << 30;
 };
 
-enum class Method { kCopy, kLzma, kLzma2, kBcjX86, kBcj2, kDelta, kDeflate, kUnsupported };
+enum class Method {
+  kCopy, kLzma, kLzma2, kBcjX86, kBcj2, kDelta, kDeflate,
+  kArm, kArmThumb, kArm64, kPpc, kSparc, kIa64, kRiscv,
+  kUnsupported
+};
 
 Method IdentifyMethod(const std::vector<uint8_t>& id);
 // A readable method name: "LZMA2", "BZip2", "7zAES", or the id in hex.
@@ -41,5 +45,20 @@ std::unique_ptr<ByteStream> CreateBcj2Coder(const std::vector<ByteStream*>& inpu
 std::unique_ptr<ByteStream> CreateDeltaCoder(ByteStream* input, const std::vector<uint8_t>& props, uint64_t outSize,
                                              DecodeStatus* status);
 std::unique_ptr<ByteStream> CreateDeflateCoder(ByteStream* input, uint64_t outSize, DecodeStatus* status);
+// Branch-call filters of other processors; props may hold a start offset.
+std::unique_ptr<ByteStream> CreateArmCoder(ByteStream* input, const std::vector<uint8_t>& props, uint64_t outSize,
+                                           DecodeStatus* status);
+std::unique_ptr<ByteStream> CreateArmThumbCoder(ByteStream* input, const std::vector<uint8_t>& props,
+                                                uint64_t outSize, DecodeStatus* status);
+std::unique_ptr<ByteStream> CreateArm64Coder(ByteStream* input, const std::vector<uint8_t>& props, uint64_t outSize,
+                                             DecodeStatus* status);
+std::unique_ptr<ByteStream> CreatePpcCoder(ByteStream* input, const std::vector<uint8_t>& props, uint64_t outSize,
+                                           DecodeStatus* status);
+std::unique_ptr<ByteStream> CreateSparcCoder(ByteStream* input, const std::vector<uint8_t>& props, uint64_t outSize,
+                                             DecodeStatus* status);
+std::unique_ptr<ByteStream> CreateIa64Coder(ByteStream* input, const std::vector<uint8_t>& props, uint64_t outSize,
+                                            DecodeStatus* status);
+std::unique_ptr<ByteStream> CreateRiscvCoder(ByteStream* input, const std::vector<uint8_t>& props, uint64_t outSize,
+                                             DecodeStatus* status);
 
 }  // namespace zk7z

@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "SevenZipExtractor.h"
+
 namespace fs = std::filesystem;
 
 class ArchiveFixture : public ::testing::Test {
@@ -87,6 +89,38 @@ class ArchiveFixture : public ::testing::Test {
     ASSERT_EQ(Run("7zz x -bd -y -o" + Quote(Path(out)) + " " + Quote(Path(archive))), 0);
   }
 
+  // Writes call-heavy code for a 7-Zip branch filter (make-branch-code.py): SIZE bytes and one
+  // final call.
+  void WriteBranchCode(const std::string& relative, const std::string& filter, size_t size, unsigned seed) {
+    fs::create_directories(Path(relative).parent_path());
+    const std::string cmd = std::string("python3 '") + ZK7Z_TEST_SCRIPTS + "/make-branch-code.py' " + filter + " " +
+                            std::to_string(size) + " " + std::to_string(seed) + " " + Quote(Path(relative));
+    ASSERT_EQ(Run(cmd), 0) << cmd;
+  }
+
+  // Extracts with our reader; its progress reports collect in reports_.
+  bool Extract(const std::string& archive, const std::string& out, std::string* error = nullptr) {
+    zk7z::SevenZipExtractor extractor;
+    extractor.SetProgress([this](uint64_t done, uint64_t total) { reports_.emplace_back(done, total); });
+    const bool ok = extractor.Extract(Path(archive).string(), Path(out).string());
+    if (error) *error = extractor.error();
+    return ok;
+  }
+
+  // Packs src with the switches, extracts with 7zz and with our reader, and compares the trees.
+  void ExpectSameAs7zz(const std::string& src, const std::string& switches) {
+    SCOPED_TRACE(switches);
+    Make7z("a.7z", src, switches);
+    Extract7zz("a.7z", "ref");
+    std::string error;
+    ASSERT_TRUE(Extract("a.7z", "out", &error)) << error;
+    ExpectSameTree("ref", "out");
+    fs::remove_all(Path("ref"));
+    fs::remove_all(Path("out"));
+    fs::remove(Path("a.7z"));
+    reports_.clear();
+  }
+
   // Relative path -> contents (folders map to "<dir>").
   static std::map<std::string, std::string> Snapshot(const fs::path& dir) {
     std::map<std::string, std::string> tree;
@@ -110,4 +144,5 @@ class ArchiveFixture : public ::testing::Test {
   }
 
   fs::path root_;
+  std::vector<std::pair<uint64_t, uint64_t>> reports_;
 };

@@ -4,7 +4,6 @@
 
 #include "ArchiveFixture.h"
 #include "SevenZipArchive.h"
-#include "SevenZipExtractor.h"
 
 namespace {
 
@@ -23,29 +22,6 @@ class SevenZipExtractorTest : public ArchiveFixture {
     fs::create_directories(Path(dir + "/data/empty folder"));
     WriteFile(dir + "/tiny.txt", "x");
   }
-
-  bool Extract(const std::string& archive, const std::string& out, std::string* error = nullptr) {
-    zk7z::SevenZipExtractor extractor;
-    extractor.SetProgress([this](uint64_t done, uint64_t total) { reports_.emplace_back(done, total); });
-    const bool ok = extractor.Extract(Path(archive).string(), Path(out).string());
-    if (error) *error = extractor.error();
-    return ok;
-  }
-
-  void ExpectSameAs7zz(const std::string& src, const std::string& switches) {
-    SCOPED_TRACE(switches);
-    Make7z("a.7z", src, switches);
-    Extract7zz("a.7z", "ref");
-    std::string error;
-    ASSERT_TRUE(Extract("a.7z", "out", &error)) << error;
-    ExpectSameTree("ref", "out");
-    fs::remove_all(Path("ref"));
-    fs::remove_all(Path("out"));
-    fs::remove(Path("a.7z"));
-    reports_.clear();
-  }
-
-  std::vector<std::pair<uint64_t, uint64_t>> reports_;
 };
 
 TEST_F(SevenZipExtractorTest, EveryCompressionLevelMatches7zz) {

@@ -183,7 +183,7 @@ TEST_F(HostileArchiveTest, CorruptDataKeepsTheEarlierGoodFile) {
 TEST_F(HostileArchiveTest, UnsupportedMethodsAreNamedBeforeAnythingIsWritten) {
   const std::pair<const char*, const char*> cases[] = {
       {"-m0=BZip2", "BZip2"}, {"-m0=PPMd", "PPMD"}, {"-m0=Deflate64", "Deflate64"},
-      {"-m0=LZMA2 -mf=ARM64", "ARM64"}, {"-pSecret -mhe=off", "7zAES"}, {"-pSecret -mhe=on", "7zAES"}};
+      {"-m0=SWAP4", "method id 020304"}, {"-pSecret -mhe=off", "7zAES"}, {"-pSecret -mhe=on", "7zAES"}};
   for (auto& [switches, name] : cases) {
     SCOPED_TRACE(switches);
     fs::remove_all(Path("src"));
@@ -194,6 +194,33 @@ TEST_F(HostileArchiveTest, UnsupportedMethodsAreNamedBeforeAnythingIsWritten) {
     EXPECT_NE(o.error.find(name), std::string::npos) << o.error;
     EXPECT_FALSE(fs::exists(Path("out")));
   }
+}
+
+TEST_F(HostileArchiveTest, BranchFilterStartOffsetsOffTheInstructionGridAreRefused) {
+  WriteFile("src/code.bin", RandomBytes(4000, 3));
+  Make7z("a.7z", "src", "-m0=ARM64:4096 -mhc=off");
+  std::string bytes = ReadFile(Path("a.7z"));
+  // The coder record: id 0A, 4 property bytes holding 4096; make it 4098.
+  const size_t at = bytes.find(std::string("\x0A\x04\x00\x10\x00\x00", 6), 32);
+  ASSERT_NE(at, std::string::npos);
+  bytes[at + 2] = 0x02;
+  const auto le32 = [&bytes](size_t pos, uint32_t v) {
+    for (int i = 0; i < 4; ++i) bytes[pos + i] = static_cast<char>(v >> (8 * i));
+  };
+  const auto crc = [&bytes](size_t pos, size_t size) {
+    return static_cast<uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(bytes.data() + pos), static_cast<uInt>(size)));
+  };
+  const size_t header = 32 + static_cast<size_t>(static_cast<uint8_t>(bytes[12]) | static_cast<uint8_t>(bytes[13]) << 8 |
+                                                 static_cast<uint8_t>(bytes[14]) << 16);
+  le32(28, crc(header, bytes.size() - header));
+  le32(8, crc(12, 20));
+  WriteFile("odd.7z", bytes);
+  const Outcome o = Extract("odd.7z", "out");
+  EXPECT_FALSE(o.ok);
+  EXPECT_NE(o.error.find("ARM64"), std::string::npos) << o.error;
+  EXPECT_NE(o.error.find("4098"), std::string::npos) << o.error;
+  EXPECT_NE(o.error.find("multiple of 4"), std::string::npos) << o.error;
+  ExpectNoPartialFiles("out");
 }
 
 TEST_F(HostileArchiveTest, ForgedCountsAndSizesFailWithoutHugeAllocations) {
