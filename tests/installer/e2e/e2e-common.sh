@@ -8,7 +8,7 @@ skin_art=$source_dir/assets/skin/Install_and_uninstall
 work=$(mktemp -d)
 shots=$work/shots
 mkdir -p "$shots"
-trap 'e2e_stop_wizard; rm -rf "$work"' EXIT
+trap 'e2e_stop_wizard; e2e_stop_products; rm -rf "$work"' EXIT
 
 # A wizard left running would be found by the next test: end the process this test started.
 e2e_stop_wizard() {
@@ -16,6 +16,13 @@ e2e_stop_wizard() {
     kill -9 "$wizard_pid" 2>/dev/null
     wait "$wizard_pid" 2>/dev/null
   fi
+}
+
+# A product started through the desktop shell does not get this test's ZK_DEMO_EXIT_AFTER and
+# would run on: it would hold the next test's folder. Ends every demo product of the prefix.
+e2e_stop_products() {
+  pkill -9 -f '[\\/]VIDer\.exe' 2>/dev/null
+  return 0
 }
 
 # Keeps the screenshots of a failed run when ZK_E2E_KEEP names a folder.
@@ -36,6 +43,7 @@ key='HKLM\Software\Wow6432Node\Microsoft\Windows\CurrentVersion\Uninstall\{5E0A3
 
 # e2e_clean [UNIX_DIR...]: removes what any earlier run left, plus the given folders.
 e2e_clean() {
+  e2e_stop_products
   rm -rf "$default_dir" "$link" "$programs" "$marker" "$log" "$@"
   wine reg delete "$key" /f >/dev/null 2>&1
   return 0

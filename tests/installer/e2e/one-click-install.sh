@@ -11,7 +11,10 @@ export ZK_DEMO_EXIT_AFTER=2
 
 fail() { echo "FAIL: $*"; exit 1; }
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+# A product started through the desktop shell does not get ZK_DEMO_EXIT_AFTER: end it.
+stop_products() { pkill -9 -f '[\\/]VIDer\.exe' 2>/dev/null; return 0; }
+trap 'stop_products; rm -rf "$work"' EXIT
+stop_products
 
 stage=$work/dl
 mkdir -p "$stage" "$work/expected"

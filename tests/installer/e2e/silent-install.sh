@@ -24,7 +24,7 @@ cleanup_silent() {
   mountpoint -q "$small" && umount "$small"
   rm -rf "$(unix_path 'C:\Silent Zk')" "$(unix_path 'C:\zk-logs')"
 }
-trap 'cleanup_silent; rm -rf "$work"' EXIT
+trap 'cleanup_silent; e2e_stop_products; rm -rf "$work"' EXIT
 copy=$(unix_path 'C:\zk-logs\silent setup.log')
 e2e_clean "$(unix_path 'C:\Silent Zk')" "$copy"
 e2e_stage
@@ -62,7 +62,7 @@ wine "$stage/setup.exe" /QUIET </dev/null >/dev/null 2>&1 &
 wizard_pid=$!
 box=
 for _ in $(seq 100); do
-  box=$(xdotool search --onlyvisible --name '^Tessaro$' 2>/dev/null | head -1)
+  box=$(xdotool search --onlyvisible --pid "$wizard_pid" --name '^Tessaro$' 2>/dev/null | head -1)
   [ -n "$box" ] && break
   sleep 0.2
 done

@@ -23,7 +23,7 @@ cleanup_upgrade() {
   mountpoint -q "$small" && umount "$small"
   rm -rf "$folder"
 }
-trap 'cleanup_upgrade; rm -rf "$work"' EXIT
+trap 'cleanup_upgrade; e2e_stop_products; rm -rf "$work"' EXIT
 e2e_clean "$folder"
 e2e_stage
 
