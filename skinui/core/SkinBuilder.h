@@ -55,6 +55,7 @@ class CSkinBuilder {
   CXmlMarkup m_xml;
   IDialogBuilderCallback* m_callback = nullptr;
   std::wstring m_resourceType;  // empty unless the document came from a module resource
+  std::wstring m_documentName;  // for the log: file name, resource id or "markup text"
   HINSTANCE m_instance = nullptr;
 };
 
