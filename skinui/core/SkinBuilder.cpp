@@ -275,8 +275,8 @@ CControlUI* CSkinBuilder::CreateByName(const wchar_t* elementName) {
   return control;
 }
 
-void CSkinBuilder::Include(CXmlMarkupNode& node, CControlUI* parent, CPaintManagerUI* manager) {
-  if (!node.HasAttributes()) return;
+CControlUI* CSkinBuilder::Include(CXmlMarkupNode& node, CControlUI* parent, CPaintManagerUI* manager) {
+  if (!node.HasAttributes()) return nullptr;
   int count = 1;
   wchar_t source[kIncludeSourceChars] = {};
   bool hasSource = false;
@@ -289,18 +289,24 @@ void CSkinBuilder::Include(CXmlMarkupNode& node, CControlUI* parent, CPaintManag
       hasSource = node.CopyAttributeValue(i, source, kIncludeSourceChars);
     }
   }
-  if (!hasSource || source[0] == L'\0') return;
+  if (!hasSource || source[0] == L'\0') return nullptr;
   IncludeDepthGuard depth;
-  if (depth.TooDeep()) return;
+  if (depth.TooDeep()) return nullptr;
+  std::unique_ptr<CControlUI> first;
   for (int i = 0; i < count; ++i) {
     CSkinBuilder builder;
     builder.SetInstance(m_instance);
+    std::unique_ptr<CControlUI> built;
     if (!m_resourceType.empty())
-      builder.Create(static_cast<UINT>(static_cast<WORD>(ParseInt(source))), m_resourceType.c_str(), m_callback,
-                     manager, parent);
+      built.reset(builder.Create(static_cast<UINT>(static_cast<WORD>(ParseInt(source))), m_resourceType.c_str(),
+                                 m_callback, manager, parent));
     else
-      builder.Create(std::wstring(source), nullptr, m_callback, manager, parent);
+      built.reset(builder.Create(std::wstring(source), nullptr, m_callback, manager, parent));
+    // A parent owns what was added to it; without one only the first copy is kept.
+    if (parent != nullptr) built.release();
+    else if (!first) first = std::move(built);
   }
+  return first.release();
 }
 
 CControlUI* CSkinBuilder::Parse(CXmlMarkupNode& parentNode, CControlUI* parent, CPaintManagerUI* manager) {
@@ -313,7 +319,9 @@ CControlUI* CSkinBuilder::Parse(CXmlMarkupNode& parentNode, CControlUI* parent, 
         IsName(name, L"Import"))
       continue;
     if (IsName(name, L"Include")) {
-      Include(node, parent, manager);
+      std::unique_ptr<CControlUI> included(Include(node, parent, manager));
+      // Nothing would own a second top-level control.
+      if (included && first == nullptr) first = included.release();
       continue;
     }
     std::unique_ptr<CControlUI> control(CreateByName(name));

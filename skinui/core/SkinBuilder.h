@@ -49,7 +49,8 @@ class CSkinBuilder {
   void RegisterResources(CXmlMarkupNode& root, CPaintManagerUI* manager);
   void ApplyWindowAttributes(CXmlMarkupNode& root, CPaintManagerUI* manager);
   CControlUI* Parse(CXmlMarkupNode& node, CControlUI* parent, CPaintManagerUI* manager);
-  void Include(CXmlMarkupNode& node, CControlUI* parent, CPaintManagerUI* manager);
+  // Without a parent the included document's first control is returned to the caller to own.
+  CControlUI* Include(CXmlMarkupNode& node, CControlUI* parent, CPaintManagerUI* manager);
   CControlUI* CreateByName(const wchar_t* elementName);
 
   CXmlMarkup m_xml;

@@ -212,6 +212,61 @@ TEST(SkinBuilder, ADocumentThatIncludesItselfStops) {
   EXPECT_EQ(AsContainer(root.get())->GetCount(), 16);
 }
 
+// Counts the controls of the "Counted" element that are destroyed.
+class CountedControl : public CControlUI {
+ public:
+  explicit CountedControl(int* destroyed) : destroyed_(destroyed) {}
+  ~CountedControl() override { ++*destroyed_; }
+
+ private:
+  int* destroyed_;
+};
+
+class CountedMaker : public IDialogBuilderCallback {
+ public:
+  CControlUI* CreateControl(const wchar_t* elementName) override {
+    if (std::wstring(elementName) != L"Counted") return nullptr;
+    ++created;
+    return new CountedControl(&destroyed);
+  }
+  int created = 0;
+  int destroyed = 0;
+};
+
+TEST(SkinBuilder, AnIncludeUnderTheWindowGivesTheRootAndDropsFurtherCopies) {
+  MemorySkin skin(MakeZip({
+      {"top.xml", "<Window><Include source=\"part.xml\" count=\"2\"/><Counted name=\"late\"/></Window>"},
+      {"part.xml", "<Part><Counted name=\"included\"/></Part>"},
+  }));
+  CountedMaker maker;
+  CSkinBuilder builder;
+  std::unique_ptr<CControlUI> root(builder.Create(L"top.xml", nullptr, &maker));
+  ASSERT_NE(root, nullptr);
+  EXPECT_EQ(root->GetName(), L"included");
+  EXPECT_EQ(maker.created, 3);
+  EXPECT_EQ(maker.destroyed, 2);  // the second copy and the later element: nothing would own them
+  root.reset();
+  EXPECT_EQ(maker.destroyed, 3);
+}
+
+TEST(SkinBuilder, AnOptionBuiltButNeverAttachedLeavesNoGroupEntry) {
+  BareWindow bare;
+  CSkinBuilder builder;
+  std::unique_ptr<CControlUI> root(builder.Create(
+      L"<Window><HorizontalLayout><Option group=\"g\"/><Option group=\"g\"/></HorizontalLayout></Window>",
+      nullptr, nullptr, &bare.manager));
+  ASSERT_NE(root, nullptr);
+  EXPECT_EQ(bare.manager.GetOptionGroup(L"g"), nullptr);
+  root.reset();
+  EXPECT_EQ(bare.manager.GetOptionGroup(L"g"), nullptr);
+
+  root.reset(builder.Create(L"<Window><HorizontalLayout><Option group=\"g\"/></HorizontalLayout></Window>",
+                            nullptr, nullptr, &bare.manager));
+  bare.manager.AttachRoot(root.release());
+  ASSERT_NE(bare.manager.GetOptionGroup(L"g"), nullptr);
+  EXPECT_EQ(bare.manager.GetOptionGroup(L"g")->size(), 1u);
+}
+
 std::string ReadLog() {
   std::string bytes;
   FILE* file = _wfopen(GetLogFilePath().c_str(), L"rb");
