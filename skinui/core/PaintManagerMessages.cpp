@@ -517,10 +517,11 @@ void CPaintManagerUI::SetLayered(bool layered) {
   if (layered == m_bLayered || m_hWndPaint == nullptr) return;
   if ((::GetWindowLongW(m_hWndPaint, GWL_STYLE) & WS_CHILD) != 0) return;
   m_bLayered = layered;
-  if (!layered) {
-    const LONG exStyle = ::GetWindowLongW(m_hWndPaint, GWL_EXSTYLE);
-    if ((exStyle & WS_EX_LAYERED) != 0) ::SetWindowLongW(m_hWndPaint, GWL_EXSTYLE, exStyle & ~WS_EX_LAYERED);
-  }
+  // Off, and on as well: UpdateLayeredWindow refuses a window whose layering was set up by
+  // SetLayeredWindowAttributes ("opacity"), so the style is dropped and the paint sets it again;
+  // the opacity then goes into every UpdateLayeredWindow.
+  const LONG exStyle = ::GetWindowLongW(m_hWndPaint, GWL_EXSTYLE);
+  if ((exStyle & WS_EX_LAYERED) != 0) ::SetWindowLongW(m_hWndPaint, GWL_EXSTYLE, exStyle & ~WS_EX_LAYERED);
   if (m_pRoot != nullptr) m_pRoot->NeedLayout();
   Invalidate();
 }
@@ -545,8 +546,13 @@ void CPaintManagerUI::SetOpacity(BYTE opacity) {
 }
 
 void CPaintManagerUI::SetTransparent(int opacity) {
-  if (m_hWndPaint == nullptr || m_bLayered) return;
+  if (m_hWndPaint == nullptr) return;
   m_nOpacity = static_cast<BYTE>(std::clamp(opacity, 0, 255));
+  if (m_bLayered) {
+    m_bLayeredChanged = true;
+    Invalidate();
+    return;
+  }
   const LONG exStyle = ::GetWindowLongW(m_hWndPaint, GWL_EXSTYLE);
   ::SetWindowLongW(m_hWndPaint, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
   ::SetLayeredWindowAttributes(m_hWndPaint, 0, m_nOpacity, LWA_ALPHA);
