@@ -149,7 +149,9 @@ void CContainerUI::SetLinePos(bool horizontal) {
     } else {
       ++stretched;
       along = share;
-      if (stretched == stretchables) along = std::max(0, remainingMain - static_cast<int>(axis.End(padding)) - fixedRemaining);
+      // The last one takes what rounding left over.
+      if (stretched == stretchables)
+        along = std::max(0, remainingMain - static_cast<int>(axis.End(padding)) - fixedRemaining);
       along = Clamp(along, axis.MinMain(child), axis.MaxMain(child));
     }
     // Across the line a vertical layout gives a child its measured width; a horizontal one gives
