@@ -87,6 +87,9 @@ class CContainerUI : public CControlUI, public IContainerUI {
   // The item rectangle less the inset and the visible scroll bars.
   RECT GetInnerRect() const;
   bool IsScrollBarShown(const CScrollBarUI* bar) const;
+  // Lays the children out in one line over the item rectangle, along x or along y
+  // (ContainerLineLayout.cpp): the vertical and horizontal layouts' SetPos.
+  void SetLinePos(bool horizontal);
   // The scaled step of one line: the container's own, else the default.
   int LineStep() const;
   void ScrollBy(int dx, int dy);

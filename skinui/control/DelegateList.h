@@ -2,6 +2,7 @@
 // Listener lists of a control: delegates fired in insertion order with one argument (the
 // control, a TControlEventUI or a TNotifyMsgUI); a delegate answering false ends the firing.
 
+#include <algorithm>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -76,11 +77,23 @@ class CDelegateList {
     if (Find(delegate) != delegates_.end()) return;
     delegates_.push_back(delegate.Copy());
   }
+  // While the list fires, a removed delegate only leaves its place empty, so the delegates after
+  // it keep their indexes; the places are dropped when the firing ends.
   void Remove(const CDelegateBase& delegate) {
     auto it = Find(delegate);
-    if (it != delegates_.end()) delegates_.erase(it);
+    if (it == delegates_.end()) return;
+    if (firing_ > 0)
+      it->reset();
+    else
+      delegates_.erase(it);
   }
-  void Clear() { delegates_.clear(); }
+  void Clear() {
+    if (firing_ == 0) {
+      delegates_.clear();
+      return;
+    }
+    for (auto& delegate : delegates_) delegate.reset();
+  }
 
   CDelegateList& operator+=(const CDelegateBase& delegate) {
     Add(delegate);
@@ -95,17 +108,25 @@ class CDelegateList {
     return *this;
   }
 
-  bool IsEmpty() const { return delegates_.empty(); }
-  size_t GetCount() const { return delegates_.size(); }
+  bool IsEmpty() const { return GetCount() == 0; }
+  size_t GetCount() const {
+    size_t count = 0;
+    for (const auto& delegate : delegates_) count += delegate ? 1 : 0;
+    return count;
+  }
 
   // True when every delegate agreed; the first one to refuse ends the firing.
   bool Fire(void* param) const {
     // A delegate may add to or remove from this list while it runs: the bound is read again on
     // every step.
-    for (size_t i = 0; i < delegates_.size(); ++i) {
-      if (!delegates_[i]->Invoke(param)) return false;
+    ++firing_;
+    bool agreed = true;
+    for (size_t i = 0; agreed && i < delegates_.size(); ++i) {
+      if (delegates_[i] && !delegates_[i]->Invoke(param)) agreed = false;
     }
-    return true;
+    if (--firing_ == 0)
+      delegates_.erase(std::remove(delegates_.begin(), delegates_.end(), nullptr), delegates_.end());
+    return agreed;
   }
   bool operator()(void* param) const { return Fire(param); }
 
@@ -114,12 +135,14 @@ class CDelegateList {
 
   List::iterator Find(const CDelegateBase& delegate) {
     for (auto it = delegates_.begin(); it != delegates_.end(); ++it) {
-      if ((*it)->Equals(delegate)) return it;
+      if (*it && (*it)->Equals(delegate)) return it;
     }
     return delegates_.end();
   }
 
-  List delegates_;
+  // Fire is const for its callers; the emptied places are the list's own bookkeeping.
+  mutable List delegates_;
+  mutable int firing_ = 0;
 };
 
 }  // namespace SkinUI

@@ -116,17 +116,20 @@ SIZE CLabelUI::MeasureSize(SIZE available) {
     }
     if (size.cx == 0 && m_bAutoCalcWidth) {
       RECT measure = {0, 0, kMeasureExtent, size.cy};
-      DrawLabelText(nullptr, measure, text, 0, m_iFont, (m_uTextStyle & ~kAlignBits) | kStyleCalcRect);
+      if (!DrawLabelText(nullptr, measure, text, 0, m_iFont, (m_uTextStyle & ~kAlignBits) | kStyleCalcRect))
+        measure.right = measure.left;
       size.cx = measure.right - measure.left + padding.left + padding.right;
     }
   } else if (size.cy == 0 && m_bAutoCalcHeight) {
     RECT measure = {padding.left, 0, size.cx - padding.right, kMeasureExtent};
-    DrawLabelText(nullptr, measure, text, 0, m_iFont, m_uTextStyle | kStyleCalcRect);
+    if (!DrawLabelText(nullptr, measure, text, 0, m_iFont, m_uTextStyle | kStyleCalcRect))
+      measure.bottom = measure.top;
     size.cy = measure.bottom - measure.top + padding.top + padding.bottom;
   }
+  // Without a manager nothing could be measured: measure again once there is one.
   m_szAvailableLast = available;
   m_cxyFixedLast = size;
-  m_bNeedEstimateSize = false;
+  m_bNeedEstimateSize = m_pManager == nullptr;
   return size;
 }
 
@@ -199,8 +202,8 @@ void CLabelUI::TakeDefaultColors() {
   if (m_dwDisabledTextColor == 0) m_dwDisabledTextColor = m_pManager->GetDefaultDisabledColor();
 }
 
-void CLabelUI::DrawLabelText(HDC dc, RECT& rect, const std::wstring& text, uint32_t color, int font, UINT style) {
-  if (m_pManager == nullptr || text.empty()) return;
+bool CLabelUI::DrawLabelText(HDC dc, RECT& rect, const std::wstring& text, uint32_t color, int font, UINT style) {
+  if (m_pManager == nullptr || text.empty()) return false;
   // Measuring needs a device context even before the window paints.
   unique_memory_dc scratch;
   if (dc == nullptr) dc = m_pManager->GetPaintDC();
@@ -208,13 +211,14 @@ void CLabelUI::DrawLabelText(HDC dc, RECT& rect, const std::wstring& text, uint3
     scratch.reset(::CreateCompatibleDC(nullptr));
     dc = scratch.get();
   }
-  if (dc == nullptr) return;
+  if (dc == nullptr) return false;
   if (m_bShowHtml) {
     int links = 0;
     CSkinRender::DrawHtmlText(dc, m_pManager, rect, text, color, nullptr, nullptr, &links, font, style);
   } else {
     CSkinRender::DrawText(dc, m_pManager, rect, text, color, font, style);
   }
+  return true;
 }
 
 }  // namespace SkinUI

@@ -53,8 +53,9 @@ class CLabelUI : public CControlUI {
  protected:
   // Takes the manager's default colours into fields that are still 0.
   void TakeDefaultColors();
-  // Draws (or with kStyleCalcRect measures) text in the rectangle.
-  void DrawLabelText(HDC dc, RECT& rect, const std::wstring& text, uint32_t color, int font, UINT style);
+  // Draws (or with kStyleCalcRect measures) text in the rectangle; false when there is no text or
+  // no manager to draw with, and the rectangle is left as it was.
+  bool DrawLabelText(HDC dc, RECT& rect, const std::wstring& text, uint32_t color, int font, UINT style);
 
   uint32_t m_dwTextColor = 0;
   uint32_t m_dwDisabledTextColor = 0;

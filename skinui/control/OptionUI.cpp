@@ -26,6 +26,10 @@ void* COptionUI::GetInterface(const std::wstring& typeName) {
 }
 
 void COptionUI::SetManager(CPaintManagerUI* manager, CControlUI* parent, bool initialize) {
+  // A group lists only options of its own manager: the builder lends one while it sets the
+  // attributes, and an option that is never attached must not stay behind in its group.
+  if (m_pManager != nullptr && m_pManager != manager && !m_sGroupName.empty())
+    m_pManager->LeaveOptionGroup(m_sGroupName, this);
   CButtonUI::SetManager(manager, parent, initialize);
   if (initialize && !m_sGroupName.empty() && m_pManager != nullptr) m_pManager->JoinOptionGroup(m_sGroupName, this);
 }

@@ -24,6 +24,12 @@ struct MemoryDC {
   static void close(type dc) { ::DeleteDC(dc); }
 };
 
+struct Icon {
+  using type = HICON;
+  static type invalid() { return nullptr; }
+  static void close(type icon) { ::DestroyIcon(icon); }
+};
+
 struct FontResource {
   using type = HANDLE;
   static type invalid() { return nullptr; }
@@ -39,6 +45,7 @@ using unique_hbrush = unique_handle<gdi_traits::Object<HBRUSH>>;
 using unique_hpen = unique_handle<gdi_traits::Object<HPEN>>;
 using unique_memory_dc = unique_handle<gdi_traits::MemoryDC>;     // CreateCompatibleDC
 using unique_font_resource = unique_handle<gdi_traits::FontResource>;  // AddFontMemResourceEx
+using unique_hicon = unique_handle<gdi_traits::Icon>;                  // LoadImage without LR_SHARED
 
 // Selects an object into a device context for the guard's lifetime.
 class CSelectObjectGuard {

@@ -66,6 +66,18 @@ CControlUI* CollectTabStops(CControlUI* control, void* data) {
   return nullptr;
 }
 
+// The tab stops in tree order, and the focused control in its place among them.
+struct TabOrder {
+  const CControlUI* focus;
+  CPaintManagerUI::ControlList stops;
+};
+
+CControlUI* CollectTabOrder(CControlUI* control, void* data) {
+  auto* order = static_cast<TabOrder*>(data);
+  if ((control->GetFlags() & kFlagTabStop) != 0 || control == order->focus) order->stops.push_back(control);
+  return nullptr;
+}
+
 // Topmost controls that asked for layout: a container answered here is not searched further.
 CControlUI* CollectLayoutNeeded(CControlUI* control, void* data) {
   if (!control->IsUpdateNeeded()) return nullptr;
@@ -122,6 +134,7 @@ std::vector<CPaintManagerUI*>& CPaintManagerUI::Managers() {
 
 CPaintManagerUI::WindowSideCleanup::~WindowSideCleanup() {
   CPaintManagerUI* self = owner;
+  for (DeliveryFrame* frame = self->m_pDelivery; frame != nullptr; frame = frame->outer) frame->alive = false;
   RemoveItem(Managers(), self);
   self->RemoveAllTimers();
   if (self->m_hwndTooltip != nullptr && ::IsWindow(self->m_hwndTooltip)) ::DestroyWindow(self->m_hwndTooltip);
@@ -314,12 +327,18 @@ void CPaintManagerUI::SendNotify(TNotifyMsgUI& msg, bool async) {
 }
 
 // A listener may destroy the sender: the record is watched while it is delivered, so the
-// sender turns null for the listeners that follow.
-void CPaintManagerUI::DeliverNotify(TNotifyMsgUI& msg) {
+// sender turns null for the listeners that follow. A listener may also destroy the window and
+// with it this manager: then the delivery ends without touching a member again.
+bool CPaintManagerUI::DeliverNotify(TNotifyMsgUI& msg) {
+  DeliveryFrame frame{true, m_pDelivery};
+  m_pDelivery = &frame;
   m_deliveringNotify.push_back(&msg);
   if (msg.Sender != nullptr && !msg.Sender->OnNotify.IsEmpty()) msg.Sender->OnNotify.Fire(&msg);
-  for (size_t i = 0; i < m_notifiers.size(); ++i) m_notifiers[i]->Notify(msg);
+  for (size_t i = 0; frame.alive && i < m_notifiers.size(); ++i) m_notifiers[i]->Notify(msg);
+  if (!frame.alive) return false;
   RemoveItem(m_deliveringNotify, &msg);
+  m_pDelivery = frame.outer;
+  return true;
 }
 
 void CPaintManagerUI::DrainAsyncNotifications() {
@@ -332,7 +351,7 @@ void CPaintManagerUI::DrainAsyncNotifications() {
   while (!m_asyncNotify.empty()) {
     std::unique_ptr<TNotifyMsgUI> msg = std::move(m_asyncNotify.front());
     m_asyncNotify.erase(m_asyncNotify.begin());
-    DeliverNotify(*msg);
+    if (!DeliverNotify(*msg)) return;
   }
 }
 
@@ -389,9 +408,11 @@ bool CPaintManagerUI::MoveTabFocus(bool forward) {
     Invalidate();
     return true;
   }
-  ControlList stops;
-  if (m_pRoot != nullptr) m_pRoot->FindControl(CollectTabStops, &stops, kTabFlags);
-  if (stops.empty()) {
+  TabOrder order{m_pFocus, {}};
+  if (m_pRoot != nullptr) m_pRoot->FindControl(CollectTabOrder, &order, kTabFlags);
+  ControlList& stops = order.stops;
+  const bool focusIsStop = m_pFocus != nullptr && (m_pFocus->GetFlags() & kFlagTabStop) != 0;
+  if (stops.empty() || (stops.size() == 1 && stops.front() == m_pFocus && !focusIsStop)) {
     m_bFocusNeeded = false;
     return true;
   }
@@ -496,10 +517,11 @@ void CPaintManagerUI::SetLayered(bool layered) {
   if (layered == m_bLayered || m_hWndPaint == nullptr) return;
   if ((::GetWindowLongW(m_hWndPaint, GWL_STYLE) & WS_CHILD) != 0) return;
   m_bLayered = layered;
-  if (!layered) {
-    const LONG exStyle = ::GetWindowLongW(m_hWndPaint, GWL_EXSTYLE);
-    if ((exStyle & WS_EX_LAYERED) != 0) ::SetWindowLongW(m_hWndPaint, GWL_EXSTYLE, exStyle & ~WS_EX_LAYERED);
-  }
+  // Off, and on as well: UpdateLayeredWindow refuses a window whose layering was set up by
+  // SetLayeredWindowAttributes ("opacity"), so the style is dropped and the paint sets it again;
+  // the opacity then goes into every UpdateLayeredWindow.
+  const LONG exStyle = ::GetWindowLongW(m_hWndPaint, GWL_EXSTYLE);
+  if ((exStyle & WS_EX_LAYERED) != 0) ::SetWindowLongW(m_hWndPaint, GWL_EXSTYLE, exStyle & ~WS_EX_LAYERED);
   if (m_pRoot != nullptr) m_pRoot->NeedLayout();
   Invalidate();
 }
@@ -524,8 +546,13 @@ void CPaintManagerUI::SetOpacity(BYTE opacity) {
 }
 
 void CPaintManagerUI::SetTransparent(int opacity) {
-  if (m_hWndPaint == nullptr || m_bLayered) return;
+  if (m_hWndPaint == nullptr) return;
   m_nOpacity = static_cast<BYTE>(std::clamp(opacity, 0, 255));
+  if (m_bLayered) {
+    m_bLayeredChanged = true;
+    Invalidate();
+    return;
+  }
   const LONG exStyle = ::GetWindowLongW(m_hWndPaint, GWL_EXSTYLE);
   ::SetWindowLongW(m_hWndPaint, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
   ::SetLayeredWindowAttributes(m_hWndPaint, 0, m_nOpacity, LWA_ALPHA);

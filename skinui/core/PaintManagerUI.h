@@ -278,6 +278,11 @@ class CPaintManagerUI {
     CControlUI* control;
     HWND window;
   };
+  // One per delivery in progress, innermost first; the manager's end marks them all.
+  struct DeliveryFrame {
+    bool alive;
+    DeliveryFrame* outer;
+  };
 
   static std::vector<CPaintManagerUI*>& Managers();
   bool HandleMouseMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
@@ -285,7 +290,8 @@ class CPaintManagerUI {
   void PaintLayered(const RECT& paint, const RECT& client);
   void ComposeNativeWindows(HDC dc, const RECT& paint);
   void DrainAsyncNotifications();
-  void DeliverNotify(TNotifyMsgUI& msg);
+  // False when a listener destroyed the manager.
+  bool DeliverNotify(TNotifyMsgUI& msg);
   void SendEvent(CControlUI* control, int type, WPARAM wParam, LPARAM lParam, WORD keyState, WCHAR key = 0);
   void ShowTooltip(CControlUI* control);
   void HideTooltip();
@@ -343,6 +349,7 @@ class CPaintManagerUI {
   ControlList m_delayedCleanup;
   std::vector<std::unique_ptr<TNotifyMsgUI>> m_asyncNotify;
   std::vector<TNotifyMsgUI*> m_deliveringNotify;
+  DeliveryFrame* m_pDelivery = nullptr;
   ControlList m_needMouseLeave;
   std::unordered_map<std::wstring, CControlUI*> m_nameTable;
   std::unordered_map<std::wstring, ControlList> m_optionGroups;

@@ -3,10 +3,13 @@
 #include <cwchar>
 #include <cwctype>
 #include <memory>
+#include <mutex>
+#include <set>
 
 #include "ControlFactory.h"
 #include "ControlUI.h"
 #include "IContainerUI.h"
+#include "Log.h"
 #include "PaintManagerUI.h"
 #include "SkinResource.h"
 #include "SkinResourceIndex.h"
@@ -19,6 +22,20 @@ constexpr int kMaxIncludeDepth = 16;
 constexpr int kDefaultFontSize = 12;
 
 thread_local int g_includeDepth = 0;
+
+// Each unknown element name is logged once per process, whichever file names it first.
+void LogUnknownClass(const wchar_t* elementName, const std::wstring& documentName) {
+  static std::mutex guard;
+  static std::set<std::wstring> logged;
+  std::wstring lowered = elementName;
+  for (wchar_t& ch : lowered) ch = static_cast<wchar_t>(std::towlower(ch));
+  {
+    std::lock_guard<std::mutex> lock(guard);
+    if (!logged.insert(lowered).second) return;
+  }
+  WriteLogFormat(L"SkinUI: skin %ls names the unknown control class \"%ls\"; the element is skipped",
+                 documentName.c_str(), elementName);
+}
 
 bool IsName(const wchar_t* name, const wchar_t* expected) { return name != nullptr && _wcsicmp(name, expected) == 0; }
 
@@ -84,6 +101,7 @@ CControlUI* CSkinBuilder::Create(const std::wstring& source, const wchar_t* /*ty
     const std::wstring* path = CSkinResourceIndex::GetInstance()->GetXmlPath(document);
     if (path != nullptr) document = *path;
   }
+  m_documentName = !document.empty() && document[0] == L'<' ? L"markup text" : L"file " + document;
   if (!document.empty() && document[0] == L'<') {
     if (!m_xml.LoadText(document.c_str())) return nullptr;
   } else if (!m_xml.LoadFile(document.c_str(), CXmlMarkup::kEncodingUtf8)) {
@@ -106,6 +124,7 @@ CControlUI* CSkinBuilder::Create(UINT resourceId, const wchar_t* type, IDialogBu
   ::FreeResource(loaded);
   if (!ok) return nullptr;
   m_resourceType = type;
+  m_documentName = L"resource " + std::to_wstring(resourceId);
   return Create(callback, manager, parent);
 }
 
@@ -252,11 +271,12 @@ CControlUI* CSkinBuilder::CreateByName(const wchar_t* elementName) {
     }
   }
   if (control == nullptr && m_callback != nullptr) control = m_callback->CreateControl(elementName);
+  if (control == nullptr) LogUnknownClass(elementName, m_documentName);
   return control;
 }
 
-void CSkinBuilder::Include(CXmlMarkupNode& node, CControlUI* parent, CPaintManagerUI* manager) {
-  if (!node.HasAttributes()) return;
+CControlUI* CSkinBuilder::Include(CXmlMarkupNode& node, CControlUI* parent, CPaintManagerUI* manager) {
+  if (!node.HasAttributes()) return nullptr;
   int count = 1;
   wchar_t source[kIncludeSourceChars] = {};
   bool hasSource = false;
@@ -269,18 +289,24 @@ void CSkinBuilder::Include(CXmlMarkupNode& node, CControlUI* parent, CPaintManag
       hasSource = node.CopyAttributeValue(i, source, kIncludeSourceChars);
     }
   }
-  if (!hasSource || source[0] == L'\0') return;
+  if (!hasSource || source[0] == L'\0') return nullptr;
   IncludeDepthGuard depth;
-  if (depth.TooDeep()) return;
+  if (depth.TooDeep()) return nullptr;
+  std::unique_ptr<CControlUI> first;
   for (int i = 0; i < count; ++i) {
     CSkinBuilder builder;
     builder.SetInstance(m_instance);
+    std::unique_ptr<CControlUI> built;
     if (!m_resourceType.empty())
-      builder.Create(static_cast<UINT>(static_cast<WORD>(ParseInt(source))), m_resourceType.c_str(), m_callback,
-                     manager, parent);
+      built.reset(builder.Create(static_cast<UINT>(static_cast<WORD>(ParseInt(source))), m_resourceType.c_str(),
+                                 m_callback, manager, parent));
     else
-      builder.Create(std::wstring(source), nullptr, m_callback, manager, parent);
+      built.reset(builder.Create(std::wstring(source), nullptr, m_callback, manager, parent));
+    // A parent owns what was added to it; without one only the first copy is kept.
+    if (parent != nullptr) built.release();
+    else if (!first) first = std::move(built);
   }
+  return first.release();
 }
 
 CControlUI* CSkinBuilder::Parse(CXmlMarkupNode& parentNode, CControlUI* parent, CPaintManagerUI* manager) {
@@ -293,7 +319,9 @@ CControlUI* CSkinBuilder::Parse(CXmlMarkupNode& parentNode, CControlUI* parent, 
         IsName(name, L"Import"))
       continue;
     if (IsName(name, L"Include")) {
-      Include(node, parent, manager);
+      std::unique_ptr<CControlUI> included(Include(node, parent, manager));
+      // Nothing would own a second top-level control.
+      if (included && first == nullptr) first = included.release();
       continue;
     }
     std::unique_ptr<CControlUI> control(CreateByName(name));

@@ -49,12 +49,14 @@ class CSkinBuilder {
   void RegisterResources(CXmlMarkupNode& root, CPaintManagerUI* manager);
   void ApplyWindowAttributes(CXmlMarkupNode& root, CPaintManagerUI* manager);
   CControlUI* Parse(CXmlMarkupNode& node, CControlUI* parent, CPaintManagerUI* manager);
-  void Include(CXmlMarkupNode& node, CControlUI* parent, CPaintManagerUI* manager);
+  // Without a parent the included document's first control is returned to the caller to own.
+  CControlUI* Include(CXmlMarkupNode& node, CControlUI* parent, CPaintManagerUI* manager);
   CControlUI* CreateByName(const wchar_t* elementName);
 
   CXmlMarkup m_xml;
   IDialogBuilderCallback* m_callback = nullptr;
   std::wstring m_resourceType;  // empty unless the document came from a module resource
+  std::wstring m_documentName;  // for the log: file name, resource id or "markup text"
   HINSTANCE m_instance = nullptr;
 };
 

@@ -93,16 +93,16 @@ LRESULT WindowImplBase::OnNcHitTest(UINT, WPARAM, LPARAM lParam, bool&) {
     const RECT box = m_pm.GetSizeBox();
     if (point.y < client.top + box.top) {
       if (point.x < client.left + box.left) return HTTOPLEFT;
-      if (point.x > client.right - box.right) return HTTOPRIGHT;
+      if (point.x >= client.right - box.right) return HTTOPRIGHT;
       return HTTOP;
     }
-    if (point.y > client.bottom - box.bottom) {
+    if (point.y >= client.bottom - box.bottom) {
       if (point.x < client.left + box.left) return HTBOTTOMLEFT;
-      if (point.x > client.right - box.right) return HTBOTTOMRIGHT;
+      if (point.x >= client.right - box.right) return HTBOTTOMRIGHT;
       return HTBOTTOM;
     }
     if (point.x < client.left + box.left) return HTLEFT;
-    if (point.x > client.right - box.right) return HTRIGHT;
+    if (point.x >= client.right - box.right) return HTRIGHT;
   }
   const RECT caption = m_pm.GetCaptionRect();
   if (point.x < client.left + caption.left || point.x >= client.right - caption.right) return HTCLIENT;

@@ -1,5 +1,7 @@
 #include "WindowWnd.h"
 
+#include <utility>
+
 #include "PaintManagerUI.h"
 #include "SkinResource.h"
 
@@ -150,13 +152,17 @@ void CWindowWnd::SetIcon(UINT resourceId) {
   if (m_hWnd == nullptr) return;
   const int cx = RoundUpTo16(::GetSystemMetrics(SM_CXICON));
   const int cy = RoundUpTo16(::GetSystemMetrics(SM_CYICON));
-  auto load = [&]() {
-    return static_cast<HICON>(::LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(resourceId), IMAGE_ICON, cx, cy,
-                                           LR_DEFAULTCOLOR));
+  auto load = [&](int width, int height) {
+    return static_cast<HICON>(::LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(resourceId), IMAGE_ICON, width,
+                                           height, LR_DEFAULTCOLOR));
   };
-  // The window keeps using both icons for its lifetime; they are shared with the class.
-  ::SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(load()));
-  ::SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(load()));
+  unique_hicon big(load(cx, cy));
+  unique_hicon small(load(::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON)));
+  // The window uses the icons until it gets others: the previous ones go once replaced.
+  ::SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
+  ::SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));
+  m_bigIcon = std::move(big);
+  m_smallIcon = std::move(small);
 }
 
 LRESULT CWindowWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -198,6 +204,8 @@ LRESULT CWindowWnd::OnNcDestroy(HWND window, UINT message, WPARAM wParam, LPARAM
   const LRESULT result = ::CallWindowProcW(m_oldWndProc, window, message, wParam, lParam);
   if (m_bSubclassed) Unsubclass();
   m_hWnd = nullptr;
+  m_bigIcon.reset();
+  m_smallIcon.reset();
   OnWindowGone(window);
   return result;
 }

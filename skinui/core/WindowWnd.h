@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "GdiHandles.h"
+
 namespace SkinUI {
 
 class CWindowWnd {
@@ -50,6 +52,11 @@ class CWindowWnd {
   HWND m_hWnd = nullptr;
   WNDPROC m_oldWndProc = ::DefWindowProcW;
   bool m_bSubclassed = false;
+
+ private:
+  // The icons SetIcon gave the window, destroyed when replaced and when the window is gone.
+  unique_hicon m_bigIcon;
+  unique_hicon m_smallIcon;
 };
 
 }  // namespace SkinUI

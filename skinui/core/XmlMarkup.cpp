@@ -332,13 +332,14 @@ bool CXmlMarkup::Parse() {
   errorMessage_[0] = 0;
   errorLocation_[0] = 0;
   wchar_t* cursor = text_.get();
-  if (!ParseChildren(0, cursor)) return false;
+  if (!ParseChildren(0, 0, cursor)) return false;
   // A closing tag that no element opened.
   if (*cursor == L'<') return Fail(L"Unmatched closing tag", cursor);
   return true;
 }
 
-bool CXmlMarkup::ParseChildren(uint32_t parent, wchar_t*& p) {
+bool CXmlMarkup::ParseChildren(uint32_t parent, size_t depth, wchar_t*& p) {
+  if (depth >= kMaxNestingDepth) return Fail(L"Elements nested too deeply", p);
   SkipWhitespace(p);
   uint32_t previous = 0;
   for (;;) {
@@ -385,7 +386,7 @@ bool CXmlMarkup::ParseChildren(uint32_t parent, wchar_t*& p) {
         return true;
       }
       if (*p != L'<') return Fail(L"Expected end-tag start", p);
-      if (p[1] != L'/' && !ParseChildren(index, p)) return false;
+      if (p[1] != L'/' && !ParseChildren(index, depth + 1, p)) return false;
       if (p[0] == L'<' && p[1] == L'/') {
         *valueEnd = 0;
         *p = 0;

@@ -63,6 +63,8 @@ class CXmlMarkupNode {
 class CXmlMarkup {
  public:
   enum Encoding { kEncodingUtf8 = 0, kEncodingUnicode = 1, kEncodingAnsi = 2 };
+  // Elements nested deeper than this are refused: the parser recurses once per level.
+  static constexpr size_t kMaxNestingDepth = 256;
 
   explicit CXmlMarkup(const wchar_t* text = nullptr);
   ~CXmlMarkup();
@@ -95,7 +97,8 @@ class CXmlMarkup {
 
   bool TakeText(std::unique_ptr<wchar_t[]> text);
   bool Parse();
-  bool ParseChildren(uint32_t parent, wchar_t*& cursor);
+  // depth: the number of elements open around the children.
+  bool ParseChildren(uint32_t parent, size_t depth, wchar_t*& cursor);
   bool ParseAttributes(wchar_t*& cursor);
   void ParseValue(wchar_t*& cursor, wchar_t end, wchar_t*& destination);
   uint32_t AddElement(uint32_t start, uint32_t parent);

@@ -618,5 +618,31 @@ TEST(DelegateList, FiresInOrderStopsAtRefusalAndIgnoresDuplicates) {
   EXPECT_EQ((std::vector<int>{1, 3}), calls);
 }
 
+struct SelfRemover {
+  CDelegateList* list;
+  std::vector<int>* calls;
+  int id;
+  bool Once(void*) {
+    calls->push_back(id);
+    *list -= MakeDelegate(this, &SelfRemover::Once);
+    return true;
+  }
+};
+
+TEST(DelegateList, ADelegateRemovingItselfWhileFiringSkipsNoOther) {
+  std::vector<int> calls;
+  CDelegateList list;
+  SelfRemover first{&list, &calls, 1};
+  SelfRemover second{&list, &calls, 2};
+  SelfRemover third{&list, &calls, 3};
+  list += MakeDelegate(&first, &SelfRemover::Once);
+  list += MakeDelegate(&second, &SelfRemover::Once);
+  list += MakeDelegate(&third, &SelfRemover::Once);
+  EXPECT_TRUE(list.Fire(nullptr));
+  EXPECT_EQ((std::vector<int>{1, 2, 3}), calls);
+  EXPECT_TRUE(list.IsEmpty());
+  EXPECT_EQ(0u, list.GetCount());
+}
+
 }  // namespace
 }  // namespace SkinUI

@@ -6,6 +6,7 @@
 #include "ButtonUI.h"
 #include "ContainerUI.h"
 #include "ControlTestSupport.h"
+#include "HorizontalLayoutUI.h"
 #include "LabelUI.h"
 #include "OptionUI.h"
 #include "ProgressUI.h"
@@ -344,6 +345,34 @@ TEST(LabelMeasure, SingleLineHeightComesFromTheFontAndAutoWidthFromTheText) {
   size = label->MeasureSize(SIZE{500, 500});
   EXPECT_EQ(40, size.cx);
   EXPECT_EQ(30, size.cy);
+}
+
+TEST(LabelMeasure, AutoSizedLabelWithoutTextOrManagerMeasuresOnlyItsPadding) {
+  CLabelUI detached;
+  detached.ApplyAttributeList(L"autocalcwidth=\"true\" textpadding=\"2,0,3,0\" text=\"MMMM\"");
+  EXPECT_EQ(5, detached.MeasureSize(SIZE{500, 500}).cx);
+
+  ControlHost host;
+  auto* row = host.Attach(new CHorizontalLayoutUI(), Rect(0, 0, 300, 40));
+  auto* label = new CLabelUI();
+  label->ApplyAttributeList(L"autocalcwidth=\"true\" textpadding=\"2,0,3,0\"");
+  auto* rest = new CControlUI();
+  row->Add(label);
+  row->Add(rest);
+  row->SetPos(Rect(0, 0, 300, 40), false);
+  EXPECT_EQ(5, label->GetPos().right - label->GetPos().left);
+  EXPECT_EQ(295, rest->GetPos().right - rest->GetPos().left);
+
+  auto* tall = new CLabelUI();
+  tall->ApplyAttributeList(L"width=\"60\" wordbreak=\"true\" autocalcheight=\"true\" textpadding=\"0,4,0,6\"");
+  EXPECT_EQ(10, tall->MeasureSize(SIZE{60, 500}).cy);
+  row->Add(tall);
+  tall->SetText(L"MMMM");
+  EXPECT_GT(tall->MeasureSize(SIZE{60, 500}).cy, 10);
+  // Measured before it had a manager, the label measures its text once it has one.
+  detached.SetManager(&host.manager, nullptr, false);
+  EXPECT_GT(detached.MeasureSize(SIZE{500, 500}).cx, 10);
+  detached.SetManager(nullptr, nullptr, false);
 }
 
 TEST(LabelMeasure, WordBreakLabelGrowsWithItsText) {

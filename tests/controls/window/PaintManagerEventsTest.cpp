@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "ContainerUI.h"
 #include "WindowTestSupport.h"
 
@@ -123,6 +126,88 @@ TEST_F(PaintManagerEvents, HiddenControlsAreNoTabStops) {
   window.Manager().SetFocus(a);
   window.Key(VK_TAB);
   EXPECT_EQ(window.Manager().GetFocus(), c);
+}
+
+// Shift+Tab as the keyboard state says while the key is handled.
+void ShiftTab(TestWindow& window) {
+  BYTE keys[256] = {};
+  ::GetKeyboardState(keys);
+  BYTE shifted[256];
+  std::copy(keys, keys + 256, shifted);
+  shifted[VK_SHIFT] = 0x80;
+  ::SetKeyboardState(shifted);
+  window.Key(VK_TAB);
+  ::SetKeyboardState(keys);
+}
+
+TEST_F(PaintManagerEvents, TabFromAFocusedControlThatIsNoTabStopGoesToItsNeighbours) {
+  CControlUI* a = window.Find(L"a");
+  CControlUI* b = window.Find(L"b");
+  CControlUI* c = window.Find(L"c");
+  a->SetFlags(kFlagTabStop);
+  c->SetFlags(kFlagTabStop);
+  window.Manager().SetFocus(b);
+  ASSERT_EQ(window.Manager().GetFocus(), b);
+  window.Key(VK_TAB);
+  EXPECT_EQ(window.Manager().GetFocus(), c);
+  window.Manager().SetFocus(b);
+  ShiftTab(window);
+  EXPECT_EQ(window.Manager().GetFocus(), a);
+  // With no tab stop but the focused control, Tab keeps the focus where it is.
+  a->SetFlags(0);
+  c->SetFlags(0);
+  window.Manager().SetFocus(b);
+  window.Key(VK_TAB);
+  EXPECT_EQ(window.Manager().GetFocus(), b);
+}
+
+// A window object that deletes itself after its last message, as the wizard's frames do. Its
+// memory is kept as the destructor left it until the test ends, so a read of the destroyed
+// manager shows as a listener called once too often rather than as a chance crash (the
+// harness has no AddressSanitizer under Wine).
+class SelfDeletingWindow : public WindowImplBase {
+ public:
+  static void* operator new(size_t size) { return ::operator new(size); }
+  static void operator delete(void* memory) { kept.push_back(memory); }
+  static std::vector<void*> kept;
+
+  const wchar_t* GetWindowClassName() const override { return L"SkinUISelfDeletingWindow"; }
+  std::wstring QuerySkinFile() override { return kThreeControls; }
+  void Notify(TNotifyMsgUI& msg) override {
+    if (msg.Type == L"closenow") ::DestroyWindow(m_hWnd);
+  }
+  void OnWindowGone(HWND window) override {
+    WindowImplBase::OnWindowGone(window);
+    delete this;
+  }
+};
+std::vector<void*> SelfDeletingWindow::kept;
+
+class CountingListener : public INotifyUI {
+ public:
+  void Notify(TNotifyMsgUI& msg) override { seen.push_back(msg.Type); }
+  std::vector<std::wstring> seen;
+};
+
+TEST(PaintManagerDelivery, AListenerDestroyingTheWindowEndsTheDelivery) {
+  auto* window = new SelfDeletingWindow();
+  ASSERT_NE(window->Create(nullptr, L"self-deleting", WS_POPUP, WS_EX_TOOLWINDOW), nullptr);
+  HWND hwnd = window->GetHWND();
+  CPaintManagerUI* manager = &window->GetPaintManager();
+  // The window listens first; as it goes it also takes itself off the list.
+  CountingListener second;
+  CountingListener third;
+  manager->AddNotifyListener(&second);
+  manager->AddNotifyListener(&third);
+  manager->SendNotify(manager->GetRoot(), L"ping");
+  ASSERT_EQ(third.seen.size(), 1u);
+  manager->SendNotify(manager->GetRoot(), L"closenow");
+  EXPECT_FALSE(::IsWindow(hwnd));
+  ASSERT_EQ(SelfDeletingWindow::kept.size(), 1u);
+  EXPECT_EQ(second.seen.size(), 1u);
+  EXPECT_EQ(third.seen.size(), 1u);
+  for (void* memory : SelfDeletingWindow::kept) ::operator delete(memory);
+  SelfDeletingWindow::kept.clear();
 }
 
 TEST_F(PaintManagerEvents, HidingTheFocusedControlLeavesNoFocus) {

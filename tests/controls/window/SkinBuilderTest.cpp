@@ -3,11 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <memory>
 
 #include "ButtonUI.h"
 #include "ContainerUI.h"
 #include "ControlFactory.h"
+#include "Log.h"
 #include "SkinBuilder.h"
 #include "WindowTestSupport.h"
 
@@ -210,6 +212,98 @@ TEST(SkinBuilder, ADocumentThatIncludesItselfStops) {
   EXPECT_EQ(AsContainer(root.get())->GetCount(), 16);
 }
 
+// Counts the controls of the "Counted" element that are destroyed.
+class CountedControl : public CControlUI {
+ public:
+  explicit CountedControl(int* destroyed) : destroyed_(destroyed) {}
+  ~CountedControl() override { ++*destroyed_; }
+
+ private:
+  int* destroyed_;
+};
+
+class CountedMaker : public IDialogBuilderCallback {
+ public:
+  CControlUI* CreateControl(const wchar_t* elementName) override {
+    if (std::wstring(elementName) != L"Counted") return nullptr;
+    ++created;
+    return new CountedControl(&destroyed);
+  }
+  int created = 0;
+  int destroyed = 0;
+};
+
+TEST(SkinBuilder, AnIncludeUnderTheWindowGivesTheRootAndDropsFurtherCopies) {
+  MemorySkin skin(MakeZip({
+      {"top.xml", "<Window><Include source=\"part.xml\" count=\"2\"/><Counted name=\"late\"/></Window>"},
+      {"part.xml", "<Part><Counted name=\"included\"/></Part>"},
+  }));
+  CountedMaker maker;
+  CSkinBuilder builder;
+  std::unique_ptr<CControlUI> root(builder.Create(L"top.xml", nullptr, &maker));
+  ASSERT_NE(root, nullptr);
+  EXPECT_EQ(root->GetName(), L"included");
+  EXPECT_EQ(maker.created, 3);
+  EXPECT_EQ(maker.destroyed, 2);  // the second copy and the later element: nothing would own them
+  root.reset();
+  EXPECT_EQ(maker.destroyed, 3);
+}
+
+TEST(SkinBuilder, AnOptionBuiltButNeverAttachedLeavesNoGroupEntry) {
+  BareWindow bare;
+  CSkinBuilder builder;
+  std::unique_ptr<CControlUI> root(builder.Create(
+      L"<Window><HorizontalLayout><Option group=\"g\"/><Option group=\"g\"/></HorizontalLayout></Window>",
+      nullptr, nullptr, &bare.manager));
+  ASSERT_NE(root, nullptr);
+  EXPECT_EQ(bare.manager.GetOptionGroup(L"g"), nullptr);
+  root.reset();
+  EXPECT_EQ(bare.manager.GetOptionGroup(L"g"), nullptr);
+
+  root.reset(builder.Create(L"<Window><HorizontalLayout><Option group=\"g\"/></HorizontalLayout></Window>",
+                            nullptr, nullptr, &bare.manager));
+  bare.manager.AttachRoot(root.release());
+  ASSERT_NE(bare.manager.GetOptionGroup(L"g"), nullptr);
+  EXPECT_EQ(bare.manager.GetOptionGroup(L"g")->size(), 1u);
+}
+
+std::string ReadLog() {
+  std::string bytes;
+  FILE* file = _wfopen(GetLogFilePath().c_str(), L"rb");
+  if (file == nullptr) return bytes;
+  char buffer[4096];
+  for (size_t got; (got = std::fread(buffer, 1, sizeof(buffer), file)) > 0;) bytes.append(buffer, got);
+  std::fclose(file);
+  return bytes;
+}
+
+int CountOf(const std::string& text, const std::string& part) {
+  int count = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+  return count;
+}
+
+TEST(SkinBuilder, AnUnregisteredClassIsSkippedAndLoggedOncePerProcess) {
+  MemorySkin skin(MakeZip({
+      {"tree.xml", "<Window><VerticalLayout><TreeView name=\"t\"><Label/></TreeView><Label name=\"l\"/>"
+                   "<treeview/></VerticalLayout></Window>"},
+  }));
+  const size_t before = ReadLog().size();
+  CSkinBuilder builder;
+  for (int pass = 0; pass < 2; ++pass) {
+    std::unique_ptr<CControlUI> root(builder.Create(L"tree.xml"));
+    ASSERT_NE(root, nullptr);
+    ASSERT_EQ(AsContainer(root.get())->GetCount(), 1);
+    EXPECT_EQ(AsContainer(root.get())->GetItemAt(0)->GetName(), L"l");
+  }
+  const std::string added = ReadLog().substr(before);
+  EXPECT_EQ(CountOf(added, "names the unknown control class"), 1) << added;
+  EXPECT_EQ(CountOf(added, "SkinUI: skin file tree.xml names the unknown control class \"TreeView\"; the element is "
+                           "skipped"),
+            1)
+      << added;
+}
+
 TEST(SkinBuilder, MissingOrBrokenDocumentsYieldNull) {
   MemorySkin skin(MakeZip({{"broken.xml", "<Window><Label></Window>"}}));
   CSkinBuilder builder;
@@ -228,14 +322,12 @@ TEST(SkinBuilder, AParentWithoutChildListGetsNothing) {
 
 TEST(ControlFactory, EveryClassOfTheTableIsRegistered) {
   const wchar_t* names[] = {
-      L"CControlUI", L"CContainerUI", L"CButtonUI", L"CComboUI", L"CComboBoxUI", L"CDateTimeUI", L"CEditUI",
-      L"CActiveXUI", L"CFlashUI", L"CGifAnimUI", L"CGroupBoxUI", L"CIPAddressUI", L"CIPAddressExUI", L"CLabelUI",
-      L"CListUI", L"CListHeaderUI", L"CListHeaderItemUI", L"CListLabelElementUI", L"CListTextElementUI",
-      L"CListContainerElementUI", L"CMenuUI", L"CMenuElementUI", L"COptionUI", L"CCheckBoxUI", L"CProgressUI",
-      L"CRichEditUI", L"CScrollBarUI", L"CSliderUI", L"CTextUI", L"CTreeNodeUI", L"CTreeViewUI",
-      L"CWebBrowserUI", L"CAnimationTabLayoutUI", L"CChildLayoutUI", L"CHorizontalLayoutUI", L"CTabLayoutUI",
-      L"CTileLayoutUI", L"CVerticalLayoutUI", L"CRollTextUI", L"CColorPaletteUI", L"CListExUI",
-      L"CListContainerHeaderItemUI", L"CListTextExtElementUI", L"CHotKeyUI", L"CFadeButtonUI", L"CRingUI",
+      L"CControlUI", L"CContainerUI", L"CButtonUI", L"CComboUI", L"CComboBoxUI", L"CEditUI", L"CGifAnimUI",
+      L"CGroupBoxUI", L"CLabelUI", L"CListUI", L"CListHeaderUI", L"CListHeaderItemUI", L"CListLabelElementUI",
+      L"CListTextElementUI", L"CListContainerElementUI", L"COptionUI", L"CCheckBoxUI", L"CProgressUI",
+      L"CScrollBarUI", L"CSliderUI", L"CTextUI", L"CAnimationTabLayoutUI", L"CChildLayoutUI",
+      L"CHorizontalLayoutUI", L"CTabLayoutUI", L"CTileLayoutUI", L"CVerticalLayoutUI", L"CRollTextUI",
+      L"CFadeButtonUI", L"CRingUI",
   };
   for (const wchar_t* name : names) {
     std::unique_ptr<CControlUI> control(CControlFactory::GetInstance()->CreateControl(name));
@@ -243,6 +335,15 @@ TEST(ControlFactory, EveryClassOfTheTableIsRegistered) {
     // "CButtonUI" makes a control whose class name is "ButtonUI".
     EXPECT_EQ(control->GetClassName(), std::wstring(name + 1)) << Utf8(name);
   }
+}
+
+TEST(ControlFactory, ControlsWithoutAnImplementationAreNotRegistered) {
+  const wchar_t* names[] = {
+      L"CActiveXUI", L"CFlashUI", L"CWebBrowserUI", L"CRichEditUI", L"CMenuUI", L"CMenuElementUI",
+      L"CDateTimeUI", L"CIPAddressUI", L"CIPAddressExUI", L"CHotKeyUI", L"CColorPaletteUI", L"CTreeViewUI",
+      L"CTreeNodeUI", L"CListExUI", L"CListContainerHeaderItemUI", L"CListTextExtElementUI",
+  };
+  for (const wchar_t* name : names) EXPECT_FALSE(CControlFactory::GetInstance()->IsRegistered(name)) << Utf8(name);
 }
 
 CControlUI* MakeLabelInstead() { return new CControlUI(); }

@@ -192,6 +192,31 @@ TEST(SkinPaintLayered, ALayeredImageSetsTheAlphaOfEveryPixel) {
   EXPECT_EQ(pixel & 0xFF, 0x99u * 0x80u / 255u);
 }
 
+COLORREF ScreenPixel(int x, int y) {
+  HDC screen = ::GetDC(nullptr);
+  const COLORREF colour = ::GetPixel(screen, x, y);
+  ::ReleaseDC(nullptr, screen);
+  return colour;
+}
+
+// What the display shows of the window, read back from the screen: the back buffer is drawn
+// either way, only a failed UpdateLayeredWindow leaves the window itself blank.
+TEST(SkinPaintLayered, OpacityTogetherWithLayeredShowsTheWindowAtThatOpacity) {
+  GdiplusSession gdiplus;
+  MemorySkin skin(MakeZip({
+      {"faded.xml",
+       "<Window size=\"100,60\" opacity=\"255\" layered=\"true\"><VerticalLayout bkcolor=\"#FF336699\"/></Window>"},
+  }));
+  TestWindow window(L"faded.xml");
+  ASSERT_TRUE(window.Open());
+  window.Paint();
+  PumpUntil([] { return false; }, 300);
+  ASSERT_TRUE(window.Manager().IsLayered());
+  EXPECT_EQ(window.Manager().GetOpacity(), 255);
+  const COLORREF shown = ScreenPixel(TestWindow::kLeft + 50, TestWindow::kTop + 30);
+  EXPECT_EQ(shown, RGB(0x33, 0x66, 0x99)) << std::hex << shown;
+}
+
 TEST_F(SkinPaint, ShowingAHiddenControlRepaintsOnlyAfterLayout) {
   window.Find(L"btn")->SetVisible(false);
   window.Paint();

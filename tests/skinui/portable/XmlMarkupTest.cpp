@@ -364,3 +364,30 @@ TEST(XmlMarkup, DeepNestingAndReloading) {
   EXPECT_FALSE(markup.IsValid());
   EXPECT_FALSE(markup.Root().IsValid());
 }
+
+namespace {
+
+std::wstring Nested(size_t depth) {
+  std::wstring text;
+  for (size_t i = 0; i < depth; ++i) text += L"<a>";
+  for (size_t i = 0; i < depth; ++i) text += L"</a>";
+  return text;
+}
+
+}  // namespace
+
+// Without a limit a deep document overflows the stack of the recursive descent.
+TEST(XmlMarkup, DocumentsNestedDeeperThanTheLimitAreRefused) {
+  CXmlMarkup markup;
+  ASSERT_TRUE(markup.LoadText(Nested(CXmlMarkup::kMaxNestingDepth).c_str()));
+  size_t depth = 0;
+  for (CXmlMarkupNode node = markup.Root(); node.IsValid(); node = node.FirstChild()) ++depth;
+  EXPECT_EQ(depth, CXmlMarkup::kMaxNestingDepth);
+
+  const Outcome tooDeep = Load(Nested(CXmlMarkup::kMaxNestingDepth + 1));
+  EXPECT_FALSE(tooDeep.loaded);
+  EXPECT_EQ(tooDeep.message, L"Elements nested too deeply");
+  const Outcome huge = Load(Nested(1000000));
+  EXPECT_FALSE(huge.loaded);
+  EXPECT_EQ(huge.message, L"Elements nested too deeply");
+}
