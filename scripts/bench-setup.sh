@@ -7,6 +7,8 @@
 #   - size of setup.exe plus 7zCore.dll, the skin inside;
 #   - peak resident memory of setup.exe during an install of a 200 MiB payload, and the bare
 #     window's for scale;
+#   - the same install silent (setup.exe /S until it exits) against the wizard's, from its start
+#     to the desktop link;
 #   - the payload check's cost: SHA-256 of that 200 MiB zk.7z as setup computes it (hash_probe,
 #     file cached), and the rate. Under Wine a Windows process is one Linux process, so its peak
 #     resident set (VmHWM) is the peak working set, Wine's own libraries included.
@@ -81,6 +83,14 @@ measure() {
   echo "${bare_hwm:-0}" >"$work/bare.hwm"
   rm -rf "$bin_dir" "$link"
 
+  # The same install unattended: setup.exe /S until it exits.
+  begin=$(date +%s.%N)
+  wine "$work/large/setup.exe" /S </dev/null >/dev/null 2>&1
+  local silent_code=$?
+  end=$(date +%s.%N)
+  echo "$begin $end $silent_code" >"$work/silent.span"
+  rm -rf "$bin_dir" "$link"
+
   wine "$bin/hash_probe.exe" "$(winepath -w "$work/large/zk.7z")" </dev/null 2>/dev/null | tr -d '\r' >"$work/hash.out"
 }
 export -f measure
@@ -118,6 +128,9 @@ payload = os.path.getsize(os.path.join(work, "large", "zk.7z"))
 print("Install of a %.0f MiB payload: %.1f s from start to the desktop link" % (payload / 1048576, end - begin))
 print("  peak resident memory of setup.exe  %6.1f MiB" % (number("setup.hwm") / 1024))
 print("  bare Win32 window, for scale       %6.1f MiB" % (number("bare.hwm") / 1024))
+s_begin, s_end, s_code = (float(v) for v in open(os.path.join(work, "silent.span")).read().split())
+print("  the same install silent (setup.exe /S to exit, code %d): %.1f s, %.2f x the wizard's"
+      % (s_code, s_end - s_begin, (s_end - s_begin) / (end - begin)))
 ms, hashed = (float(v) for v in open(os.path.join(work, "hash.out")).read().split()[:2])
 print("Payload check (CNG SHA-256 of zk.7z, cached): %.0f ms for %.0f MiB, %.0f MiB/s"
       % (ms, hashed / 1048576, hashed / 1048576 / (ms / 1000)))

@@ -288,9 +288,27 @@ class CHtmlLayout {
       if (font != nullptr) height = std::max(height, FontHeight(font));
     };
 
+    // After an end ellipsis the rest of the line is hidden: its tags still count, its text and
+    // images do not show, and the next line starts after the line feed.
+    bool clipped = false;
+    LONG clippedX = 0;
     while (pos < n) {
       const wchar_t ch = text_[pos];
       if (ch == L'\n') return finish(pos + 1, false);
+      if (clipped) {
+        const Tag tag = (ch == L'<' || ch == L'{') ? ReadTag(text_, pos) : Tag{};
+        const bool image = !tag.closing && tag.name == L'i' && !tag.argument.empty();
+        if (tag.valid && !image && (!state.raw || (tag.closing && tag.name == L'r'))) {
+          bool lineBreak = false;
+          HandleTag(tag, state, x, lineTop, lineHeight, height, final, lineBreak);
+          pos = tag.end;
+          x = clippedX;
+          if (lineBreak) return finish(pos, false);
+        } else {
+          pos = tag.valid ? tag.end : pos + 1;
+        }
+        continue;
+      }
 
       wchar_t escaped = 0;
       if (!state.raw && (ch == L'<' || ch == L'{') && ReadEscape(text_, pos, escaped)) {
@@ -343,7 +361,11 @@ class CHtmlLayout {
       if (style_ & kTextEndEllipsis) {
         cut = cut > 2 ? cut - 2 : 0;
         PlaceRun(state, run.substr(0, cut) + L"...", x, lineTop, lineHeight, height, final);
-        return finish(pos + cut, true);
+        if (single) return finish(pos + cut, true);
+        clipped = true;
+        clippedX = x;
+        pos = end;
+        continue;
       } else {
         PlaceRun(state, run.substr(0, cut), x, lineTop, lineHeight, height, final);
       }

@@ -66,13 +66,7 @@ sleep 0.5
 shot again
 same_region "$shots/chosen.png" "$shots/again.png" $whole || fail "the options page lost the chosen folder"
 
-wizard_click "${WIZARD_INSTALL1[@]}"
-wait_for_file "$link" 120 || fail "no desktop link after the unpack"
-sleep 2
-wizard_click "${WIZARD_COMPLETE[@]}"
-wizard_wait_exit 60; code=$?
-[ "$code" -eq 0 ] || fail "setup exit code $code"
-wait_for_file "$marker" 30 || fail "VIDer.exe did not start"
+e2e_install_and_start "${WIZARD_INSTALL1[@]}"
 
 diff -r "$expected" "$chosen/zkbin" >/dev/null || fail "the chosen folder does not hold the payload"
 [ ! -e "$bin" ] || fail "the default folder got files too"

@@ -60,6 +60,18 @@ e2e_stage() {
   7zz x -y -o"$expected" "$stage/zk.7z" >/dev/null || fail "7zz x"
 }
 
+# e2e_install_and_start X Y: the install button at X,Y, the unpack up to the desktop link, the
+# experience button; setup must end with exit code 0 and the product start.
+e2e_install_and_start() {
+  wizard_click "$1" "$2"
+  wait_for_file "$link" 120 || fail "no desktop link after the unpack"
+  sleep 2
+  wizard_click "${WIZARD_COMPLETE[@]}"
+  wizard_wait_exit 60; local code=$?
+  [ "$code" -eq 0 ] || fail "setup exit code $code"
+  wait_for_file "$marker" 30 || fail "VIDer.exe did not start"
+}
+
 registered() { wine reg query "$key" >/dev/null 2>&1; }
 
 # A setup.exe without the release stamp logs this once per installation, and nothing else when

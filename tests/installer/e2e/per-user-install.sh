@@ -22,13 +22,7 @@ grep -q 'per-user installation folder  *C:\\users\\.*\\AppData\\Local\\Programs\
 
 e2e_stage
 wizard_start "$stage/setup.exe" /CURRENTUSER || fail "no wizard window"
-wizard_click "${WIZARD_INSTALL[@]}"
-wait_for_file "$link" 120 || fail "no desktop link after the unpack"
-sleep 2
-wizard_click "${WIZARD_COMPLETE[@]}"
-wizard_wait_exit 60; code=$?
-[ "$code" -eq 0 ] || fail "setup exit code $code"
-wait_for_file "$marker" 30 || fail "VIDer.exe did not start"
+e2e_install_and_start "${WIZARD_INSTALL[@]}"
 
 diff -r "$expected" "$user_dir/zkbin" >/dev/null || fail "the user's folder does not hold the payload"
 started=$(tr -d '\r\n' <"$marker")

@@ -221,6 +221,23 @@ TEST_F(TextDrawing, EndEllipsisCutsALongWordAtTheRightEdge) {
   EXPECT_LE(surface_.InkBounds(kBlack).right, 60);
 }
 
+// Only the cut line ends in the ellipsis: its hidden rest still closes its tags, and the lines
+// after its line feed are laid out as usual.
+TEST_F(TextDrawing, EndEllipsisHidesOnlyTheRestOfTheCutLine) {
+  const RECT rect{0, 0, 60, 1000};
+  const RECT all = Html(L"Super<b>califragilistic</b> word\nabc\n<b>x</b>", rect, kTextCalcRect | kTextEndEllipsis);
+  EXPECT_EQ(all.bottom, 3 * LineHeight()) << "the lines after the cut one are kept";
+  EXPECT_LE(all.right, 60);
+  const RECT later = Html(L"abc", rect, kTextCalcRect);
+  const RECT afterCut =
+      Html(L"Super<b>califragilistic</b>\nabc", RECT{0, 0, 60, 1000}, kTextCalcRect | kTextEndEllipsis);
+  EXPECT_EQ(afterCut.bottom, 2 * LineHeight());
+  EXPECT_GE(afterCut.right, later.right);
+  EXPECT_EQ(Html(L"Supercalifragilistic\nabc", rect, kTextCalcRect | kTextSingleLine | kTextEndEllipsis).bottom,
+            LineHeight())
+      << "a single line still stops at the cut";
+}
+
 TEST_F(TextDrawing, LongRunIsCutAndWrapsOntoTheNextLine) {
   const RECT measured = Html(L"abcdefghijklmnopqrstuvwxyz", RECT{0, 0, 40, 1000});
   EXPECT_LE(measured.right, 40);
