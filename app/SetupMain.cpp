@@ -1,5 +1,6 @@
-// The setup program's entry point: COM and GDI+, the skin archive from the module resource, the
-// modal wizard, an orderly exit.
+// The setup program's entry point: the DLL search restricted, COM, the command line, then the
+// silent installation or the wizard (GDI+, the skin archive from the module resource), an orderly
+// exit.
 #include <windows.h>
 #include <objbase.h>
 #include <gdiplus.h>
@@ -58,6 +59,18 @@ void LogInstalledVersion(const InstalledProduct& installed) {
                  installed.version.c_str(), installed.location.c_str(), ProductVersion());
 }
 
+// GDI+ only for the wizard: its background thread makes a window of its own, which a silent
+// installation must not have.
+void RunWizard(HINSTANCE instance) {
+  Gdiplus::GdiplusStartupInput startup;  // version 1, no callback, background thread on
+  ULONG_PTR gdiplusToken = 0;
+  Gdiplus::GdiplusStartup(&gdiplusToken, &startup, nullptr);
+  SkinUI::CSkinResource::SetResourceInstance(instance);
+  LoadSkinSource();
+  CreateObjectWnd<ZKMainFrame>(nullptr, nullptr, true, kTitle, {}, {}, kFrameStyle, kFrameExStyle, 1, 0);
+  Gdiplus::GdiplusShutdown(gdiplusToken);
+}
+
 // The whole setup after the search order is restricted; returns the exit code.
 int RunSetup(HINSTANCE instance) {
   const SetupArguments arguments = ParseSetupCommandLine(GetCommandLineW());
@@ -87,9 +100,7 @@ int RunSetup(HINSTANCE instance) {
   if (arguments.noPin) options.taskbarPin = false;
   if (arguments.silent) return RunSilentInstall(arguments);
 
-  SkinUI::CSkinResource::SetResourceInstance(instance);
-  LoadSkinSource();
-  CreateObjectWnd<ZKMainFrame>(nullptr, nullptr, true, kTitle, {}, {}, kFrameStyle, kFrameExStyle, 1, 0);
+  RunWizard(instance);
   // The wizard ends with 0 on every path; callers may rely on it.
   return kExitInstalled;
 }
@@ -99,13 +110,7 @@ int RunSetup(HINSTANCE instance) {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   RestrictDllSearch();
   if (FAILED(CoInitialize(nullptr))) return 0;
-  Gdiplus::GdiplusStartupInput startup;  // version 1, no callback, background thread on
-  ULONG_PTR gdiplusToken = 0;
-  Gdiplus::GdiplusStartup(&gdiplusToken, &startup, nullptr);
-
   const int exitCode = RunSetup(instance);
-
-  Gdiplus::GdiplusShutdown(gdiplusToken);
   CoUninitialize();
   return exitCode;
 }
