@@ -8,7 +8,7 @@ skin_art=$source_dir/assets/skin/Install_and_uninstall
 work=$(mktemp -d)
 shots=$work/shots
 mkdir -p "$shots"
-trap 'e2e_stop_wizard; e2e_stop_products; rm -rf "$work"' EXIT
+trap 'e2e_stop_wizard; e2e_stop_products; e2e_remove_small_drive; rm -rf "$work"' EXIT
 
 # A wizard left running would be found by the next test: end the process this test started.
 e2e_stop_wizard() {
@@ -22,6 +22,19 @@ e2e_stop_wizard() {
 # would run on: it would hold the next test's folder. Ends every demo product of the prefix.
 e2e_stop_products() {
   pkill -9 -f '[\\/]VIDer\.exe' 2>/dev/null
+  return 0
+}
+
+# e2e_small_drive: a 64 KiB tmpfs as the prefix's drive Y:, too small for any payload; the test's
+# end removes it.
+small_drive=$work/small-drive
+e2e_small_drive() {
+  mkdir -p "$small_drive" && mount -t tmpfs -o size=64k zk-small "$small_drive" || fail "cannot mount a small drive"
+  ln -sfn "$small_drive" "$WINEPREFIX/dosdevices/y:"
+}
+e2e_remove_small_drive() {
+  rm -f "$WINEPREFIX/dosdevices/y:"
+  if mountpoint -q "$small_drive" 2>/dev/null; then umount "$small_drive"; fi
   return 0
 }
 

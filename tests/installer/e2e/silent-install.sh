@@ -15,16 +15,12 @@ source_dir=$1 bin_dir=$2
 
 target_win='C:\Silent Zk\应用 安装'
 target=$(unix_path "$target_win")
-small=$work/small-drive
-drive_y=$WINEPREFIX/dosdevices/y:
 cleanup_silent() {
   e2e_stop_wizard
   [ -n "${product_pid:-}" ] && kill -9 "$product_pid" 2>/dev/null
-  rm -f "$drive_y"
-  mountpoint -q "$small" && umount "$small"
   rm -rf "$(unix_path 'C:\Silent Zk')" "$(unix_path 'C:\zk-logs')"
 }
-trap 'cleanup_silent; e2e_stop_products; rm -rf "$work"' EXIT
+trap 'cleanup_silent; e2e_stop_products; e2e_remove_small_drive; rm -rf "$work"' EXIT
 copy=$(unix_path 'C:\zk-logs\silent setup.log')
 e2e_clean "$(unix_path 'C:\Silent Zk')" "$copy"
 e2e_stage
@@ -81,12 +77,11 @@ mkdir -p "$(unix_path 'C:\Silent Zk\blocked')" && echo x >"$(unix_path 'C:\Silen
 silent "/D=C:\\Silent Zk\\blocked"
 [ "$code" -eq 3 ] || fail "unwritable folder: exit code $code"
 
-mkdir -p "$small" && mount -t tmpfs -o size=64k zk-small "$small" || fail "cannot mount a small drive"
-ln -sfn "$small" "$drive_y"
+e2e_small_drive
 silent '/D=Y:\zk'
 [ "$code" -eq 4 ] || fail "full drive: exit code $code"
 # Only the installation folder, which setup makes when it starts, as the wizard does.
-[ -z "$(find "$small" -mindepth 1 -not -path "$small/zk")" ] || fail "full drive: something was written: $(ls -AR "$small")"
+[ -z "$(find "$small_drive" -mindepth 1 -not -path "$small_drive/zk")" ] || fail "full drive: something was written: $(ls -AR "$small_drive")"
 
 wizard_start "$stage/setup.exe" || fail "no wizard window"
 silent "/D=C:\\Silent Zk\\second"

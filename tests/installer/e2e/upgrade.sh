@@ -13,17 +13,13 @@ source_dir=$1 bin_dir=$2
 
 folder_win='C:\Upgrade Zk'
 folder=$(unix_path "$folder_win")
-small=$work/small-drive
-drive_y=$WINEPREFIX/dosdevices/y:
 space_label=520x21+131+166  # spaceLab
 cleanup_upgrade() {
   e2e_stop_wizard
   [ -n "${product_pid:-}" ] && kill -9 "$product_pid" 2>/dev/null
-  rm -f "$drive_y"
-  mountpoint -q "$small" && umount "$small"
   rm -rf "$folder"
 }
-trap 'cleanup_upgrade; e2e_stop_products; rm -rf "$work"' EXIT
+trap 'cleanup_upgrade; e2e_stop_products; e2e_remove_small_drive; rm -rf "$work"' EXIT
 e2e_clean "$folder"
 e2e_stage
 
@@ -69,8 +65,7 @@ shot roomy
 other_region "$skin_art/table_bg_install_02.png" "$shots/roomy.png" $space_label || fail "the space label is empty"
 wizard_click "${WIZARD_CLOSE[@]}"
 wizard_wait_exit 30
-mkdir -p "$small" && mount -t tmpfs -o size=64k zk-small "$small" || fail "cannot mount a small drive"
-ln -sfn "$small" "$drive_y"
+e2e_small_drive
 wizard_start "$stage/setup.exe" '/D=Y:\zk' || fail "no wizard window"
 wizard_click "${WIZARD_CUSTOM[@]}"
 sleep 0.5
@@ -80,6 +75,6 @@ wizard_click "${WIZARD_INSTALL1[@]}"
 sleep 1
 shot full-install
 same_region "$shots/full.png" "$shots/full-install.png" 700x420+0+0 || fail "the install button started on a full drive"
-[ ! -e "$small/zk/zkbin" ] || fail "a program folder was made on the full drive"
+[ ! -e "$small_drive/zk/zkbin" ] || fail "a program folder was made on the full drive"
 if [ -n "${ZK_E2E_KEEP:-}" ]; then mkdir -p "$ZK_E2E_KEEP" && cp "$shots"/*.png "$ZK_E2E_KEEP"/; fi
 echo "PASS: upgrade over a running product, disk space"
