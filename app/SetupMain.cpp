@@ -12,6 +12,7 @@
 #include "InstallOptions.h"
 #include "InstalledProduct.h"
 #include "Log.h"
+#include "Paths.h"
 #include "SetupArguments.h"
 #include "SilentInstall.h"
 #include "SingleInstance.h"
@@ -27,13 +28,6 @@ constexpr DWORD kFrameStyle = 0x10CC0000;  // WS_VISIBLE | WS_CAPTION | WS_SYSME
 constexpr DWORD kFrameExStyle = 0x100;     // WS_EX_WINDOWEDGE
 
 constexpr const wchar_t* kZkbinSuffix = L"\\zkbin";
-
-std::wstring FullPath(const std::wstring& path) {
-  wchar_t buffer[MAX_PATH * 4] = {};
-  const DWORD length = GetFullPathNameW(path.c_str(), static_cast<DWORD>(sizeof(buffer) / sizeof(buffer[0])),
-                                        buffer, nullptr);
-  return length == 0 || length >= sizeof(buffer) / sizeof(buffer[0]) ? path : std::wstring(buffer, length);
-}
 
 void ShowUsage(const std::wstring& problem) {
   const std::wstring text = problem.empty() ? SetupUsageText() : problem + L"\n\n" + SetupUsageText();
@@ -74,7 +68,10 @@ void RunWizard(HINSTANCE instance) {
 // The whole setup after the search order is restricted; returns the exit code.
 int RunSetup(HINSTANCE instance) {
   const SetupArguments arguments = ParseSetupCommandLine(GetCommandLineW());
-  if (!arguments.logFile.empty()) SetLogCopyFile(FullPath(arguments.logFile));
+  if (!arguments.logFile.empty()) {
+    const std::wstring full = GetFullPath(arguments.logFile);
+    SetLogCopyFile(full.empty() ? arguments.logFile : full);
+  }
   if (!arguments.error.empty()) {
     WriteLogFormat(L"%ls %ls bad command line: %ls", L"ZkInstall\\SetupMain", L"wWinMain", arguments.error.c_str());
     if (!arguments.silent) ShowUsage(arguments.error);

@@ -6,7 +6,6 @@
 #include <shlobj.h>
 
 #include <memory>
-#include <vector>
 
 #include "Paths.h"
 
@@ -20,24 +19,11 @@ struct LocalFreeDeleter {
   void operator()(void* memory) const { LocalFree(memory); }
 };
 
+// Full, without a trailing backslash (but for a drive root).
 std::wstring FullPath(const std::wstring& path) {
-  const DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-  if (size == 0) return std::wstring();
-  std::vector<wchar_t> buffer(size, L'\0');
-  const DWORD length = GetFullPathNameW(path.c_str(), size, buffer.data(), nullptr);
-  if (length == 0 || length >= size) return std::wstring();
-  std::wstring full(buffer.data(), length);
+  std::wstring full = GetFullPath(path);
   while (full.size() > 3 && full.back() == L'\\') full.pop_back();
   return full;
-}
-
-bool IsSameOrInside(const std::wstring& path, const std::wstring& folder) {
-  if (folder.empty() || path.size() < folder.size()) return false;
-  if (CompareStringOrdinal(path.c_str(), static_cast<int>(folder.size()), folder.c_str(),
-                           static_cast<int>(folder.size()), TRUE) != CSTR_EQUAL) {
-    return false;
-  }
-  return path.size() == folder.size() || path[folder.size()] == L'\\' || folder.back() == L'\\';
 }
 
 std::wstring EnvironmentFolder(const wchar_t* name) {
@@ -56,7 +42,7 @@ bool IsInsideProgramFiles(const std::wstring& path) {
   const std::wstring folders[] = {GetSpecialFolder(CSIDL_PROGRAM_FILES), GetSpecialFolder(CSIDL_PROGRAM_FILESX86),
                                   EnvironmentFolder(L"ProgramW6432")};
   for (const std::wstring& folder : folders) {
-    if (IsSameOrInside(full, FullPath(folder))) return true;
+    if (IsSameOrInsideFolder(full, FullPath(folder))) return true;
   }
   return false;
 }

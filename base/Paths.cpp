@@ -4,6 +4,7 @@
 #include <shlobj.h>
 
 #include <cwchar>
+#include <vector>
 
 namespace {
 
@@ -59,4 +60,22 @@ int CreateFolderPath(const std::wstring& path) {
     buffer[i] = L'/';
   }
   return 0;
+}
+
+std::wstring GetFullPath(const std::wstring& path) {
+  const DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+  if (size == 0) return std::wstring();
+  std::vector<wchar_t> buffer(size, L'\0');
+  const DWORD length = GetFullPathNameW(path.c_str(), size, buffer.data(), nullptr);
+  if (length == 0 || length >= size) return std::wstring();
+  return std::wstring(buffer.data(), length);
+}
+
+bool IsSameOrInsideFolder(const std::wstring& path, const std::wstring& folder) {
+  if (folder.empty() || path.size() < folder.size()) return false;
+  if (CompareStringOrdinal(path.c_str(), static_cast<int>(folder.size()), folder.c_str(),
+                           static_cast<int>(folder.size()), TRUE) != CSTR_EQUAL) {
+    return false;
+  }
+  return path.size() == folder.size() || IsSeparator(path[folder.size()]) || IsSeparator(folder.back());
 }

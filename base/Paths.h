@@ -23,3 +23,10 @@ std::wstring GetSetupFolder();           // folder of the running executable
 // 260-character working buffer (259 characters plus a separator) is refused whole and
 // nothing is created.
 int CreateFolderPath(const std::wstring& path);
+
+// The full form of path (GetFullPathNameW: relative to the current folder, dots resolved); empty
+// when it has none.
+std::wstring GetFullPath(const std::wstring& path);
+
+// True when path is folder or lies inside it; both full paths, compared without regard to case.
+bool IsSameOrInsideFolder(const std::wstring& path, const std::wstring& folder);

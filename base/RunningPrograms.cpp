@@ -6,16 +6,10 @@
 
 #include <algorithm>
 
+#include "Paths.h"
 #include "UniqueHandle.h"
 
 namespace {
-
-bool IsInside(const std::wstring& path, const std::wstring& folder) {
-  if (folder.empty() || path.size() <= folder.size()) return false;
-  const bool separated = folder.back() == L'\\' || path[folder.size()] == L'\\';
-  return separated && CompareStringOrdinal(path.c_str(), static_cast<int>(folder.size()), folder.c_str(),
-                                           static_cast<int>(folder.size()), TRUE) == CSTR_EQUAL;
-}
 
 std::wstring ImagePath(DWORD processId) {
   const unique_kernel_handle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
@@ -108,7 +102,7 @@ std::vector<std::wstring> FindProgramsRunningFrom(const std::wstring& folder) {
   for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry)) {
     if (entry.th32ProcessID == self || entry.th32ProcessID == 0) continue;
     const std::wstring image = ImagePath(entry.th32ProcessID);
-    if (IsInside(image, folder) && std::find(running.begin(), running.end(), image) == running.end()) {
+    if (IsSameOrInsideFolder(image, folder) && std::find(running.begin(), running.end(), image) == running.end()) {
       running.push_back(image);
     }
   }
