@@ -124,7 +124,9 @@ e2e_install_fails() {
   local _
   for _ in $(seq 100); do grep -a -q 'Unpack error' "$log" 2>/dev/null && break; sleep 0.2; done
   grep -a -q 'Unpack error: ..*' "$log" 2>/dev/null || fail "$1: no failure was logged: $(cat "$log" 2>/dev/null)"
-  sleep 1
+  # The line is logged just before the label changes; under load Wine has shown the new label
+  # more than a second later.
+  sleep 3
   shot "$1"
   wizard_click "${WIZARD_CLOSE[@]}"
   wizard_wait_exit 30; local code=$?
