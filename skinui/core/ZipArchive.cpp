@@ -555,6 +555,9 @@ ZipResult ContinueZipRead(ZipArchive* a, void* buffer, uint32_t length, uint32_t
     }
     if (s.uncompressedLeft == 0) s.ended = true;
   }
+  // A wrong password passes the one-byte header check once in 256 tries; the noise it then
+  // decrypts fails to inflate, which only the password explains.
+  if (s.failed && s.encrypted && failure == kZipFlateError) return kZipPassword;
   if (s.failed) return s.passwordFailed ? kZipPassword : failure;
   if (s.ended) {
     // The stored sizes and checksum are the only guard against damaged data.
