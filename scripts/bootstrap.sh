@@ -44,6 +44,12 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
   $sudo dpkg --add-architecture i386
 fi
 echo "bootstrap: installing ${missing[*]}"
-$sudo apt-get update -q
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+# A mirror in the middle of a sync fails one index now and then: the install below still finds
+# the packages in the others, and is tried again after a fresh update.
+for attempt in 1 2 3; do
+  $sudo apt-get update -q || echo "bootstrap: apt-get update reported errors (attempt $attempt)"
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}" && break
+  [ "$attempt" -lt 3 ] || exit 1
+  sleep 10
+done
 ensure_locale

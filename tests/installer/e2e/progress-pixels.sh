@@ -49,7 +49,7 @@ other_region "$shots/page0.png" "$shots/hover.png" $button || fail "hovering cha
 # The unpack, sampled: the process is stopped while the bytes on disk and the bar are read.
 throttle_start
 wizard_click "${WIZARD_INSTALL[@]}"
-previous=0 before_previous=0 last_fill=0 between=0
+previous=0 two_before=0 three_before=0 last_fill=0 between=0
 for sample in $(seq 60); do
   sleep 0.3
   throttle_stop
@@ -63,12 +63,15 @@ for sample in $(seq 60); do
   [ -e "$link" ] && break
   echo "sample $sample: written $written, fill $fill of 594 columns"
   # The bar shows reported bytes, which trail the writes by up to 1 MiB (6 columns) and its
-  # repaints; the slack covers the rounding of the fore image's corners.
+  # repaints; the slack covers the rounding of the fore image's corners. The window thread runs
+  # in the same twentieth of the time as the writer, and on a loaded machine its first repaints
+  # of the page have come more than two samples after the bytes: the bar must have caught up
+  # with what was on disk three samples (about a second) before.
   [ "$fill" -le $(( written + 10 )) ] || fail "the bar ($fill) is ahead of the bytes on disk ($written)"
-  [ "$fill" -ge $(( before_previous - 10 )) ] || fail "the bar ($fill) trails the bytes on disk ($before_previous)"
+  [ "$fill" -ge $(( three_before - 10 )) ] || fail "the bar ($fill) trails the bytes on disk ($three_before)"
   [ "$fill" -ge "$last_fill" ] || fail "the bar shrank from $last_fill to $fill"
   [ "$fill" -gt 30 ] && [ "$fill" -lt 564 ] && between=$((between + 1))
-  before_previous=$previous previous=$written last_fill=$fill
+  three_before=$two_before two_before=$previous previous=$written last_fill=$fill
   throttle_start
 done
 throttle_stop
