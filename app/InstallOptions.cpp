@@ -1,7 +1,10 @@
 #include "InstallOptions.h"
 
+#include <windows.h>
+
 #include <memory>
 #include <mutex>
+#include <vector>
 
 #include "Paths.h"
 
@@ -15,6 +18,13 @@ std::mutex g_optionsMutex;
 std::unique_ptr<InstallOptions> g_options;
 InstallScope g_scope = InstallScope::kPerMachine;
 std::wstring g_initialFolder;
+std::mutex g_madeMutex;
+std::vector<std::wstring> g_madeFolders;
+
+bool FolderExists(const std::wstring& folder) {
+  const DWORD attributes = GetFileAttributesW(folder.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
 
 }  // namespace
 
@@ -35,10 +45,27 @@ InstallOptions& GetInstallOptions() {
     auto options = std::make_unique<InstallOptions>();
     options->scope = g_scope;
     options->installDir = g_initialFolder.empty() ? DefaultInstallFolder(g_scope) : g_initialFolder;
-    CreateFolderPath(options->installDir);
+    CreateInstallFolder(options->installDir);
     g_options = std::move(options);
   }
   return *g_options;
+}
+
+void CreateInstallFolder(const std::wstring& folder) {
+  if (FolderExists(folder)) return;
+  CreateFolderPath(folder);
+  if (!FolderExists(folder)) return;
+  std::lock_guard<std::mutex> lock(g_madeMutex);
+  g_madeFolders.push_back(folder);
+}
+
+bool SetupMadeInstallFolder() {
+  const std::wstring folder = GetInstallOptions().installDir;
+  std::lock_guard<std::mutex> lock(g_madeMutex);
+  for (const std::wstring& made : g_madeFolders) {
+    if (_wcsicmp(made.c_str(), folder.c_str()) == 0) return true;
+  }
+  return false;
 }
 
 std::wstring GetBinDir() {

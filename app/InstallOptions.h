@@ -32,5 +32,11 @@ InstallOptions& GetInstallOptions();
 // local application data + "\Programs\zk".
 std::wstring DefaultInstallFolder(InstallScope scope);
 
+// Creates folder with its missing parents and notes whether it was missing: this setup made it.
+void CreateInstallFolder(const std::wstring& folder);
+
+// True when this setup made the installation folder now in the record (CreateInstallFolder).
+bool SetupMadeInstallFolder();
+
 // installDir + "\zkbin": the folder the product is unpacked into.
 std::wstring GetBinDir();

@@ -21,11 +21,11 @@ constexpr const wchar_t* kProductName = L"Tessaro";
 
 void CreateProgramFolder(const std::wstring& binDir) {
   const InstallOptions& options = GetInstallOptions();
+  CreateInstallFolder(binDir.substr(0, binDir.rfind(L'\\')));
   if (options.scope == InstallScope::kPerUser || IsInsideProgramFiles(binDir)) {
     CreateFolderPath(binDir);
     return;
   }
-  CreateFolderPath(binDir.substr(0, binDir.rfind(L'\\')));
   if (!CreateProtectedFolder(binDir)) {
     WriteLogFormat(L"%ls %ls cannot protect the program folder %ls: error %lu", L"ZkInstall\\InstallSteps",
                    L"CreateProgramFolder", binDir.c_str(), static_cast<unsigned long>(GetLastError()));
@@ -41,13 +41,15 @@ bool IsWritableFolder(const std::wstring& folder) {
   return true;
 }
 
-bool ProductIsRunning(const std::wstring& binDir) {
-  const std::vector<std::wstring> running = FindProgramsRunningFrom(binDir);
-  for (const std::wstring& program : running) {
+bool ProductIsRunning(const std::wstring& binDir, const std::wstring& except) {
+  bool any = false;
+  for (const std::wstring& program : FindProgramsRunningFrom(binDir)) {
+    if (!except.empty() && _wcsicmp(program.c_str(), except.c_str()) == 0) continue;
+    any = true;
     WriteLogFormat(L"%ls %ls %ls is running and must be closed first", L"ZkInstall\\InstallSteps",
                    L"ProductIsRunning", program.c_str());
   }
-  return !running.empty();
+  return any;
 }
 
 void LogUnpackFailure(const std::wstring& reason) {

@@ -12,8 +12,9 @@ void CreateProgramFolder(const std::wstring& binDir);
 // True when a file can be created in folder (tried with a file that deletes itself).
 bool IsWritableFolder(const std::wstring& folder);
 
-// Programs running from the program folder, logged by name when there are any.
-bool ProductIsRunning(const std::wstring& binDir);
+// Programs running from the program folder, logged by name when there are any; the program at
+// the full path except (the uninstaller that started a copy of itself) is not counted.
+bool ProductIsRunning(const std::wstring& binDir, const std::wstring& except = std::wstring());
 
 // The log line of a failed unpack, with the worker's reason.
 void LogUnpackFailure(const std::wstring& reason);

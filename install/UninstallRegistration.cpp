@@ -68,6 +68,11 @@ void WriteSixValues(ZKReg2& reg, const std::wstring& folder) {
   WriteString(reg, L"Publisher", kPublisher);
 }
 
+// The uninstaller's unattended form: always quoted, so the switch is never part of the path.
+void WriteQuietUninstallString(ZKReg2& reg, const std::wstring& folder) {
+  WriteString(reg, L"QuietUninstallString", L"\"" + folder + kUninstallerFile + L"\" /S");
+}
+
 // What "installed programs" shows and administrators script against.
 void WriteMaintenanceValues(ZKReg2& reg, uint64_t payloadBytes) {
   if (payloadBytes != kPayloadBytesUnknown) {
@@ -97,21 +102,25 @@ HKEY UninstallHive(InstallScope scope) {
 
 void RegisterUninstall(const wchar_t* programFolder) {
   const InstallOptions& options = GetInstallOptions();
-  RegisterUninstall(programFolder, options.scope, IsWow64() != 0, options.bytesTotal.load());
+  RegisterUninstall(programFolder, options.scope, IsWow64() != 0, options.bytesTotal.load(), SetupMadeInstallFolder());
 }
 
 void RegisterUninstall(const wchar_t* programFolder, bool wow64, uint64_t payloadBytes) {
   RegisterUninstall(programFolder, InstallScope::kPerMachine, wow64, payloadBytes);
 }
 
-void RegisterUninstall(const wchar_t* programFolder, InstallScope scope, bool wow64, uint64_t payloadBytes) {
+void RegisterUninstall(const wchar_t* programFolder, InstallScope scope, bool wow64, uint64_t payloadBytes,
+                       bool madeInstallFolder) {
   if (programFolder == nullptr) return;
   const std::wstring keyPath = UninstallKeyPath(scope == InstallScope::kPerMachine && wow64);
   ZKReg2 reg;
   const LSTATUS status = reg.Create(UninstallHive(scope), keyPath.c_str(), kFullAccess);
   if (status == ERROR_SUCCESS) {
     WriteSixValues(reg, programFolder);
+    WriteQuietUninstallString(reg, programFolder);
     WriteMaintenanceValues(reg, payloadBytes);
+    // Never cleared: a reinstall into the folder an earlier setup made keeps the earlier answer.
+    if (madeInstallFolder) WriteDword(reg, kMadeInstallFolderValue, 1);
   } else {
     WriteLogFormat(L"%ls %ls cannot create the uninstall key %ls: registry error %ld",
                    L"ZkInstall\\UninstallRegistration", L"RegisterUninstall", keyPath.c_str(),

@@ -11,6 +11,9 @@
 
 constexpr wchar_t kProductCode[] = L"{5E0A3C91-7B2D-4F6E-9A18-C4D2B7E60F35}";
 
+// DWORD 1 in the entry when a setup created the installation folder (the parent of zkbin).
+constexpr wchar_t kMadeInstallFolderValue[] = L"ZkMadeInstallFolder";
+
 // Marks a payload size the installation never learnt (InstallOptions' initial bytesTotal).
 constexpr uint64_t kPayloadBytesUnknown = UINT64_C(0x7FFFFFFFFFFFFFFF);
 
@@ -28,7 +31,10 @@ void RegisterUninstall(const wchar_t* programFolder);
 
 // The same with the facts given; payloadBytes == kPayloadBytesUnknown writes no size. The
 // per-user entry ignores wow64: HKEY_CURRENT_USER\Software is one key for both views.
-void RegisterUninstall(const wchar_t* programFolder, InstallScope scope, bool wow64, uint64_t payloadBytes);
+// madeInstallFolder: this setup created the installation folder above the program folder, so
+// the uninstaller may remove it when it is left empty (kMadeInstallFolderValue = 1).
+void RegisterUninstall(const wchar_t* programFolder, InstallScope scope, bool wow64, uint64_t payloadBytes,
+                       bool madeInstallFolder = false);
 void RegisterUninstall(const wchar_t* programFolder, bool wow64, uint64_t payloadBytes);
 
 // "EstimatedSize" of a payload: KiB rounded up, capped at the largest DWORD.

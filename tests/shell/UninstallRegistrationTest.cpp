@@ -84,6 +84,7 @@ TEST_P(UninstallRegistrationTest, WritesTheSixStringsThenTheMaintenanceValues) {
   ExpectString(L"DisplayName", L"Tessaro");
   ExpectString(L"DisplayIcon", L"D:\\Apps\\zk\\zkbin\\VIDer.exe,0");
   ExpectString(L"UninstallString", L"D:\\Apps\\zk\\zkbin\\ZKUnInstall.exe");
+  ExpectString(L"QuietUninstallString", L"\"D:\\Apps\\zk\\zkbin\\ZKUnInstall.exe\" /S");
   ExpectString(L"InstallLocation", L"D:\\Apps\\zk\\zkbin");
   ExpectString(L"DisplayVersion", L"9.0.3.0");
   ExpectString(L"Publisher", L"Veltrane");
@@ -93,12 +94,14 @@ TEST_P(UninstallRegistrationTest, WritesTheSixStringsThenTheMaintenanceValues) {
   const auto date = ReadValue(HKEY_LOCAL_MACHINE, Key(), L"InstallDate");
   EXPECT_EQ(date.type, static_cast<DWORD>(REG_SZ));
   EXPECT_TRUE(date.bytes == StringBytes(before) || date.bytes == StringBytes(after));
-  EXPECT_EQ(shelltest::ValueNames(HKEY_LOCAL_MACHINE, Key()).size(), 10u);
+  EXPECT_EQ(ReadValue(HKEY_LOCAL_MACHINE, Key(), kMadeInstallFolderValue).status, ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(shelltest::ValueNames(HKEY_LOCAL_MACHINE, Key()).size(), 11u);
 }
 
 TEST_P(UninstallRegistrationTest, CommandAndIconWithASpaceAreQuoted) {
   RegisterUninstall(kSpacedFolder, GetParam(), kPayloadBytesUnknown);
   ExpectString(L"UninstallString", L"\"C:\\Program Files\\zk\\zkbin\\ZKUnInstall.exe\"");
+  ExpectString(L"QuietUninstallString", L"\"C:\\Program Files\\zk\\zkbin\\ZKUnInstall.exe\" /S");
   ExpectString(L"DisplayIcon", L"\"C:\\Program Files\\zk\\zkbin\\VIDer.exe\",0");
   // The folder is never parsed as a command line and stays as it is.
   ExpectString(L"InstallLocation", L"C:\\Program Files\\zk\\zkbin");
@@ -119,7 +122,16 @@ TEST_P(UninstallRegistrationTest, SecondInstallOverwritesInPlaceAndKeepsOtherVal
   ExpectString(L"InstallLocation", L"D:\\Apps\\zk\\zkbin");
   ExpectDword(L"EstimatedSize", 8);
   ExpectString(L"Comments", L"left by someone else");
-  EXPECT_EQ(shelltest::ValueNames(HKEY_LOCAL_MACHINE, Key()).size(), 6u + 4u + 1u);
+  EXPECT_EQ(shelltest::ValueNames(HKEY_LOCAL_MACHINE, Key()).size(), 6u + 5u + 1u);
+}
+
+// The uninstaller removes the installation folder only when a setup said it made it; a later
+// setup that found the folder there must not take that back.
+TEST_P(UninstallRegistrationTest, MadeInstallFolderMarkSurvivesAReinstall) {
+  RegisterUninstall(kPlainFolder, InstallScope::kPerMachine, GetParam(), 2048, true);
+  ExpectDword(kMadeInstallFolderValue, 1);
+  RegisterUninstall(kPlainFolder, InstallScope::kPerMachine, GetParam(), 2048, false);
+  ExpectDword(kMadeInstallFolderValue, 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothWow64Answers, UninstallRegistrationTest, ::testing::Bool(),
