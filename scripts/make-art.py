@@ -197,10 +197,10 @@ def page_base(footer):
     return c
 
 
-def title_brand(c):
+def title_brand(c, caption="安装向导"):
     logo_mark(c, 22, 16, 22)
     c.text((52, 27), "Tessaro", font(14, True), rgba(WHITE), anchor="lm")
-    c.text((116, 27.5), "安装向导", font(12), rgba(TAGLINE, 0.85), anchor="lm")
+    c.text((116, 27.5), caption, font(12), rgba(TAGLINE, 0.85), anchor="lm")
 
 
 def window_card(c, b, alpha=1.0):
@@ -273,9 +273,9 @@ def page_options():
     return c.finish()
 
 
-def page_progress():
+def page_progress(title="正在安装 Tessaro", tagline="稍候片刻，高清录屏即将就绪", caption="安装向导", upward=False):
     c = page_base(footer=False)
-    title_brand(c)
+    title_brand(c, caption)
     cx = 350
     c.glow(cx, 138, 150, ACCENT, 0.30)
     for r, a in ((86, 0.10), (108, 0.06)):
@@ -292,12 +292,15 @@ def page_progress():
     logo_mark(c, cx - 22, 100, 44)
     c.ellipse((cx + 30, 90, cx + 58, 118), fill=rgba(ACCENT))
     c.line([(cx + 44, 97), (cx + 44, 110)], rgba(WHITE), 2.4)
-    c.line([(cx + 38.5, 104.5), (cx + 44, 110), (cx + 49.5, 104.5)], rgba(WHITE), 2.4)
+    if upward:
+        c.line([(cx + 38.5, 102.5), (cx + 44, 97), (cx + 49.5, 102.5)], rgba(WHITE), 2.4)
+    else:
+        c.line([(cx + 38.5, 104.5), (cx + 44, 110), (cx + 49.5, 104.5)], rgba(WHITE), 2.4)
     for (px, py, s, a) in ((cx - 128, 96, 8, 0.5), (cx + 118, 158, 6, 0.45), (cx - 110, 170, 5, 0.35),
                            (cx + 136, 84, 5, 0.35)):
         c.rrect((px, py, px + s, py + s), 1.5, fill=rgba(ACCENT_LIGHT, a))
-    c.text((cx, 240), "正在安装 Tessaro", font(22, True), rgba(WHITE))
-    c.text((cx, 276), "稍候片刻，高清录屏即将就绪", font(14), rgba(TAGLINE))
+    c.text((cx, 240), title, font(22, True), rgba(WHITE))
+    c.text((cx, 276), tagline, font(14), rgba(TAGLINE))
     c.text((648, 377.5), "Tessaro 9.0.3", font(12), rgba(HINT, 0.9), anchor="rm")
     return c.finish()
 
@@ -351,6 +354,27 @@ def page_done():
     return c.finish()
 
 
+def page_uninstall_confirm():
+    """The question and the hint below the mark are labels of the skin."""
+    c = page_base(footer=False)
+    title_brand(c, "卸载向导")
+    c.glow(350, 112, 120, ACCENT, 0.30)
+    for r, a in ((50, 0.16), (66, 0.09), (82, 0.05)):
+        c.ellipse((350 - r, 112 - r, 350 + r, 112 + r), outline=rgba(ACCENT_LIGHT, a), width=1)
+    logo_mark(c, 318, 80, 64)
+    return c.finish()
+
+
+def page_uninstall_done():
+    """The outcome and what was kept are labels of the skin."""
+    c = page_base(footer=False)
+    title_brand(c, "卸载向导")
+    c.glow(350, 84, 100, ACCENT, 0.22)
+    c.ellipse((350 - 42, 84 - 42, 350 + 42, 84 + 42), outline=rgba(ACCENT_LIGHT, 0.12), width=1)
+    logo_mark(c, 322, 56, 56)
+    return c.finish()
+
+
 def round_window_corners(img):
     """Clears the pixels outside the window's round corners, so a layered window shows them."""
     m = Image.new("L", (img.width * SCALE, img.height * SCALE), 0)
@@ -362,13 +386,17 @@ def round_window_corners(img):
 
 # Buttons and small parts -------------------------------------------------------------------------
 
-def big_button(label, state):
+def big_button(label, state, muted=False):
     c = Canvas(208, 44)
-    top, bottom = {
+    top, bottom = ({
+        "normal": ((64, 86, 124), (44, 64, 100)),
+        "hover": ((80, 104, 146), (56, 78, 118)),
+        "press": ((40, 58, 92), (32, 48, 80)),
+    } if muted else {
         "normal": ((84, 174, 255), (44, 132, 246)),
         "hover": ((112, 190, 255), (62, 150, 252)),
         "press": ((46, 128, 232), (32, 104, 206)),
-    }[state]
+    })[state]
     b = (0, 0, 208, 44)
     m = c.mask(lambda d: d.rounded_rectangle(c.box(b), c.s(22), fill=255))
     c.fill_mask(m, c.vgradient(top, bottom))
@@ -495,6 +523,19 @@ def build():
         f"{SUB}/table_bg_install_02.png": round_window_corners(page_options()),
         f"{SUB}/table_bg_install_03.png": round_window_corners(page_progress()),
         f"{SUB}/table_bg_install_04.png": round_window_corners(page_done()),
+        f"{SUB}/table_bg_uninstall_01.png": round_window_corners(page_uninstall_confirm()),
+        f"{SUB}/table_bg_uninstall_02.png": round_window_corners(
+            page_progress("正在卸载 Tessaro", "稍候片刻，正在移除程序文件和快捷方式", "卸载向导", upward=True)),
+        f"{SUB}/table_bg_uninstall_03.png": round_window_corners(page_uninstall_done()),
+        f"{SUB}/btn_uninstall.png": big_button("卸载", "normal"),
+        f"{SUB}/btn_uninstall_hover.png": big_button("卸载", "hover"),
+        f"{SUB}/btn_uninstall_press.png": big_button("卸载", "press"),
+        f"{SUB}/btn_cancel.png": big_button("取消", "normal", muted=True),
+        f"{SUB}/btn_cancel_hover.png": big_button("取消", "hover", muted=True),
+        f"{SUB}/btn_cancel_press.png": big_button("取消", "press", muted=True),
+        f"{SUB}/btn_finish.png": big_button("完成", "normal"),
+        f"{SUB}/btn_finish_hover.png": big_button("完成", "hover"),
+        f"{SUB}/btn_finish_press.png": big_button("完成", "press"),
         f"{SUB}/icon_public_hide.png": title_glyph("min", "normal"),
         f"{SUB}/icon_public_hide_hover.png": title_glyph("min", "hover"),
         f"{SUB}/icon_public_hide_press.png": title_glyph("min", "press"),

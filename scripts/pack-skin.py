@@ -1,5 +1,8 @@
 #!/usr/bin/env python3
-"""pack-skin.py SKIN_DIR OUT_ZIP: packs the skin folder into the ZIP the setup program carries.
+"""pack-skin.py SKIN_DIR OUT_ZIP [DOCUMENT]: packs the skin folder into the ZIP a program carries.
+
+Without DOCUMENT: the whole folder, for setup (ZKMainFrame.xml). With it: that document and the
+files it names, for a program with a skin document of its own (the uninstaller's ZKUnInstall.xml).
 
 Deterministic: members sorted, fixed times and attributes, so the same folder gives the same bytes."""
 import pathlib
@@ -10,15 +13,19 @@ FIXED_TIME = (2024, 1, 1, 0, 0, 0)
 
 
 def main() -> int:
-    if len(sys.argv) != 3:
+    if len(sys.argv) not in (3, 4):
         print(__doc__.splitlines()[0], file=sys.stderr)
         return 2
     skin = pathlib.Path(sys.argv[1])
     out = pathlib.Path(sys.argv[2])
+    document = sys.argv[3] if len(sys.argv) == 4 else "ZKMainFrame.xml"
     files = sorted(p for p in skin.rglob("*") if p.is_file())
-    if not any(p.name == "ZKMainFrame.xml" for p in files):
-        print(f"pack-skin: {skin} has no ZKMainFrame.xml", file=sys.stderr)
+    if not any(p.name == document for p in files):
+        print(f"pack-skin: {skin} has no {document}", file=sys.stderr)
         return 1
+    if len(sys.argv) == 4:
+        text = (skin / document).read_text(encoding="utf-8")
+        files = [p for p in files if p.name == document or str(p.relative_to(skin)).replace("/", "\\") in text]
     out.parent.mkdir(parents=True, exist_ok=True)
     partial = out.with_suffix(".partial")
     with zipfile.ZipFile(partial, "w") as archive:
