@@ -11,6 +11,9 @@ WIZARD_MODIFY=(617 98)         # modifyBtn, page 1
 WIZARD_AGREEMENT=(37 387)      # protocalOpt, page 0
 WIZARD_COMPLETE=(350 224)      # completeBtn, page 3
 WIZARD_CLOSE=(667 23)          # closebtn*, every page
+UNINSTALL_CONFIRM=(238 318)    # uninstallBtn, the uninstaller's confirm page
+UNINSTALL_CANCEL=(462 318)     # cancelBtn, the uninstaller's confirm page
+UNINSTALL_FINISH=(350 254)     # finishBtn, the uninstaller's done page
 
 wizard_window=
 wizard_pid=

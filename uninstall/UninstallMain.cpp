@@ -100,13 +100,14 @@ int RunUninstaller(HINSTANCE instance) {
   if (IsSameOrInsideFolder(self, programFolder)) return RunCopyFromTempFolder(arguments, programFolder);
 
   CParentLink parent(arguments);
+  // First: a copy that fails or is ended part-way is still deleted.
+  if (parent.HasParent()) ScheduleOwnDeletion();
   const int code = Uninstall(instance, arguments, programFolder, &parent);
   parent.ReportResult(code);
   if (code != kUninstalled) {
     WriteLogFormat(L"%ls %ls %ls not uninstalled completely: exit code %d", kLogSource, L"wWinMain",
                    programFolder.c_str(), code);
   }
-  if (parent.HasParent()) ScheduleOwnDeletion();
   return code;
 }
 

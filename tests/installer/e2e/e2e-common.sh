@@ -245,3 +245,38 @@ bar_fill() {
   convert "$1" -crop 594x1+55+349 +repage -depth 8 txt:- \
     | awk -F'[(),]' 'NR > 1 && $4 >= 110 && $5 >= 200 {n++} END {print n + 0}'
 }
+
+# e2e_write_record PAYLOAD_DIR ZKBIN_DIR: installed-files.txt in ZKBIN_DIR as setup writes it
+# after an install of PAYLOAD_DIR: every file and folder, '\' separators, folders ending in '\',
+# each folder before its contents. Stands in for setup until it writes the record itself.
+e2e_write_record() {
+  /usr/bin/python3 - "$1" "$2/installed-files.txt" <<'PY' || fail "cannot write the installed-file record"
+import os, sys
+root, out = sys.argv[1], sys.argv[2]
+paths = []
+for folder, dirs, files in os.walk(root):
+    rel = os.path.relpath(folder, root)
+    names = [] if rel == "." else rel.split(os.sep)
+    paths += [(names + [d], True) for d in dirs] + [(names + [f], False) for f in files]
+paths.sort(key=lambda p: ([n.lower() for n in p[0]], not p[1]))
+lines = ["Tessaro 9.0.3.0"] + ["\\".join(n) + ("\\" if d else "") for n, d in paths]
+open(out, "wb").write("".join(l + "\r\n" for l in lines).encode("utf-8"))
+PY
+}
+
+# quiet_uninstall_command KEY: the QuietUninstallString of the entry, as the registry holds it.
+quiet_uninstall_command() {
+  wine reg query "$1" /v QuietUninstallString 2>/dev/null | tr -d '\r' | iconv -f GBK -t UTF-8 2>/dev/null \
+    | sed -n 's/^ *QuietUninstallString *REG_SZ *//p'
+}
+
+# wait_for_uninstaller_copy SECONDS: until no copy of ZKUnInstall.exe runs from the temporary
+# folder (the program started from the folder ends first, once the copy reports its result).
+wait_for_uninstaller_copy() {
+  local _
+  for _ in $(seq $(($1 * 5))); do
+    pgrep -f 'Temp.ZKUnInstall-[0-9a-f]+-[0-9a-f]+\.exe' >/dev/null || return 0
+    sleep 0.2
+  done
+  return 1
+}
