@@ -21,6 +21,14 @@ std::wstring ReadString(HKEY key, const wchar_t* name) {
   return std::wstring(buffer.data());
 }
 
+bool ReadFlag(HKEY key, const wchar_t* name) {
+  DWORD value = 0;
+  DWORD bytes = sizeof(value);
+  DWORD type = 0;
+  return RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &bytes) == ERROR_SUCCESS &&
+         type == REG_DWORD && value == 1;
+}
+
 // The next number of a dotted version from pos; 0 past the end.
 unsigned long NextPart(const std::wstring& text, size_t* pos) {
   unsigned long value = 0;
@@ -41,6 +49,7 @@ std::unique_ptr<InstalledProduct> FindInstalledProduct(InstallScope scope) {
   auto installed = std::make_unique<InstalledProduct>();
   installed->location = ReadString(key.get(), L"InstallLocation");
   installed->version = ReadString(key.get(), L"DisplayVersion");
+  installed->madeInstallFolder = ReadFlag(key.get(), kMadeInstallFolderValue);
   if (installed->location.empty()) return nullptr;
   return installed;
 }

@@ -9,6 +9,7 @@
 struct InstalledProduct {
   std::wstring location;  // InstallLocation: the program folder
   std::wstring version;   // DisplayVersion
+  bool madeInstallFolder = false;  // a setup made the folder above it (kMadeInstallFolderValue)
 };
 
 // The uninstall entry of the scope (the same hive and view setup writes), or null when there is

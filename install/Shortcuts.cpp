@@ -24,7 +24,6 @@ constexpr int kCsidlUserPrograms = CSIDL_PROGRAMS;
 constexpr LONG kShellCreateEvent = SHCNE_CREATE | SHCNE_INTERRUPT;
 constexpr UINT kShellNotifyFlags = SHCNF_PATHW | SHCNF_FLUSH;
 constexpr wchar_t kLinkExtension[] = L".lnk";
-constexpr wchar_t kUninstallPrefix[] = L"\u5378\u8F7D";  // "卸载"
 constexpr wchar_t kPinVerb[] = L"TaskbarPin";
 constexpr INT_PTR kShellExecuteFailureLimit = 32;
 constexpr unsigned kChineseCodePage = 936;
@@ -172,7 +171,7 @@ void CreateStartMenuShortcuts(const wchar_t* appPath, const wchar_t* uninstaller
   if (FormatLinkPath(link, folder, L"", name)) {
     CreateShortcut(appPath, workingFolder, name, appPath, 0, link);
   }
-  if (FormatLinkPath(link, folder, kUninstallPrefix, name)) {
+  if (FormatLinkPath(link, folder, kUninstallLinkPrefix, name)) {
     CreateShortcut(uninstallerPath, workingFolder, name, uninstallerPath, 0, link);
     AnnounceCreated(link);
   }

@@ -8,6 +8,9 @@
 
 #include "InstallOptions.h"
 
+// The uninstaller link of the Start-menu folder is this prefix ("卸载") + the product name + ".lnk".
+constexpr wchar_t kUninstallLinkPrefix[] = L"\u5378\u8F7D";
+
 // Writes linkPath as a shell link to target. Returns 1 on success, 0 on failure; prints the
 // link object's creation result (hexadecimal) to standard output and "ERRO 1"/"ERRO 2" when
 // the link object or its IPersistFile cannot be had. The icon is stored in its short (8.3)

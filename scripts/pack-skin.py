@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """pack-skin.py SKIN_DIR OUT_ZIP [DOCUMENT]: packs the skin folder into the ZIP a program carries.
 
-Without DOCUMENT: the whole folder, for setup (ZKMainFrame.xml). With it: that document and the
-files it names, for a program with a skin document of its own (the uninstaller's ZKUnInstall.xml).
+Without DOCUMENT: the folder for setup (ZKMainFrame.xml), less the other programs' documents and
+the images only they name. With it: that document and the files it names, for a program with a
+skin document of its own (the uninstaller's ZKUnInstall.xml).
 
 Deterministic: members sorted, fixed times and attributes, so the same folder gives the same bytes."""
 import pathlib
@@ -23,9 +24,19 @@ def main() -> int:
     if not any(p.name == document for p in files):
         print(f"pack-skin: {skin} has no {document}", file=sys.stderr)
         return 1
+    def named_in(text, path):
+        return str(path.relative_to(skin)).replace("/", "\\") in text
+
     if len(sys.argv) == 4:
         text = (skin / document).read_text(encoding="utf-8")
-        files = [p for p in files if p.name == document or str(p.relative_to(skin)).replace("/", "\\") in text]
+        files = [p for p in files if p.name == document or named_in(text, p)]
+    else:
+        # Setup's pages name some images only in code: everything but the other programs'
+        # documents and the images that only those name.
+        main = (skin / document).read_text(encoding="utf-8")
+        others = [p for p in files if p.suffix == ".xml" and p.parent == skin and p.name != document]
+        other_text = "".join(p.read_text(encoding="utf-8") for p in others)
+        files = [p for p in files if p not in others and (named_in(main, p) or not named_in(other_text, p))]
     out.parent.mkdir(parents=True, exist_ok=True)
     partial = out.with_suffix(".partial")
     with zipfile.ZipFile(partial, "w") as archive:

@@ -29,6 +29,7 @@ constexpr DWORD kFrameExStyle = 0x100;     // WS_EX_WINDOWEDGE
 constexpr const wchar_t* kUsageText =
     L"ZKUnInstall.exe [/S] [/LOG=文件] [程序文件夹]\n\n/S\t静默卸载，结果见退出码\n/LOG=文件\t日志另存一份到该文件";
 constexpr const wchar_t* kRunningText = L"Tessaro 正在运行。请先关闭它，再卸载。";
+constexpr const wchar_t* kCannotRelaunchText = L"无法在临时文件夹中启动卸载程序，Tessaro 未被卸载。";
 constexpr const wchar_t* kNotInstalledText = L"这个文件夹中没有已安装的 Tessaro：";
 
 void Tell(const UninstallArguments& arguments, const std::wstring& text) {
@@ -97,7 +98,11 @@ int RunUninstaller(HINSTANCE instance) {
   const std::wstring self = OwnProgramPath();
   const std::wstring programFolder = WithoutTrailingSeparator(
       arguments.programFolder.empty() ? self.substr(0, self.rfind(L'\\')) : GetFullPath(arguments.programFolder));
-  if (IsSameOrInsideFolder(self, programFolder)) return RunCopyFromTempFolder(arguments, programFolder);
+  if (IsSameOrInsideFolder(self, programFolder)) {
+    const int code = RunCopyFromTempFolder(arguments, programFolder);
+    if (code == kExitCannotRelaunch) Tell(arguments, kCannotRelaunchText);
+    return code;
+  }
 
   CParentLink parent(arguments);
   // First: a copy that fails or is ended part-way is still deleted.

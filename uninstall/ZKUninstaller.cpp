@@ -4,15 +4,17 @@
 #include <shlobj.h>
 #include <wrl/client.h>
 
+#include <memory>
 #include <utility>
 
 #include "InstalledFileRecord.h"
+#include "InstalledProduct.h"
 #include "Log.h"
 #include "Paths.h"
+#include "Shortcuts.h"
 #include "SystemActions.h"
 #include "TextConversion.h"
 #include "UninstallRegistration.h"
-#include "UniqueHandle.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -22,29 +24,9 @@ constexpr wchar_t kLogSource[] = L"ZkUninstall\\ZKUninstaller";
 constexpr wchar_t kProductName[] = L"Tessaro";
 constexpr wchar_t kApplicationFile[] = L"\\VIDer.exe";
 constexpr wchar_t kLinkExtension[] = L".lnk";
-constexpr wchar_t kUninstallLinkPrefix[] = L"\u5378\u8F7D";  // "卸载", as setup names the link
 constexpr wchar_t kPinnedFolder[] = L"\\Microsoft\\Internet Explorer\\Quick Launch\\User Pinned\\TaskBar";
 constexpr wchar_t kUnpinVerb[] = L"taskbarunpin";
 constexpr INT_PTR kShellExecuteFailureLimit = 32;
-
-std::wstring ReadString(HKEY key, const wchar_t* name) {
-  wchar_t buffer[kPathBufferChars * 4] = {};
-  DWORD bytes = sizeof(buffer) - sizeof(wchar_t);
-  DWORD type = 0;
-  if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &bytes) != ERROR_SUCCESS ||
-      type != REG_SZ) {
-    return std::wstring();
-  }
-  return std::wstring(buffer);
-}
-
-bool ReadFlag(HKEY key, const wchar_t* name) {
-  DWORD value = 0;
-  DWORD bytes = sizeof(value);
-  DWORD type = 0;
-  return RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &bytes) == ERROR_SUCCESS &&
-         type == REG_DWORD && value == 1;
-}
 
 bool SamePath(const std::wstring& a, const std::wstring& b) { return _wcsicmp(a.c_str(), b.c_str()) == 0; }
 
@@ -73,14 +55,12 @@ void AnnounceDeleted(const std::wstring& path, bool folder) {
 
 bool FindUninstallEntry(const std::wstring& programFolder, UninstallEntry* out) {
   for (const InstallScope scope : {InstallScope::kPerMachine, InstallScope::kPerUser}) {
-    const std::wstring keyPath = UninstallKeyPath(scope == InstallScope::kPerMachine && IsWow64() != 0);
-    unique_hkey key;
-    if (RegOpenKeyExW(UninstallHive(scope), keyPath.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS) continue;
-    if (!SamePath(ReadString(key.get(), L"InstallLocation"), programFolder)) continue;
+    const std::unique_ptr<InstalledProduct> installed = FindInstalledProduct(scope);
+    if (!installed || !SamePath(installed->location, programFolder)) continue;
     out->programFolder = programFolder;
     out->scope = scope;
-    out->keyPath = keyPath;
-    out->madeInstallFolder = ReadFlag(key.get(), kMadeInstallFolderValue);
+    out->keyPath = UninstallKeyPath(scope == InstallScope::kPerMachine && IsWow64() != 0);
+    out->madeInstallFolder = installed->madeInstallFolder;
     return true;
   }
   return false;
@@ -185,7 +165,7 @@ bool CZKUninstaller::RemoveFolder(const std::wstring& path) {
     LogFailure(L"a folder", path, error);
     return false;
   }
-  WriteLogFormat(L"%ls %ls kept %ls: it holds files setup did not make", kLogSource, L"CZKUninstaller::RemoveFolder",
+  WriteLogFormat(L"%ls %ls kept %ls: something is still in it", kLogSource, L"CZKUninstaller::RemoveFolder",
                  path.c_str());
   if (m_keptFolder.empty() || IsSameOrInsideFolder(m_keptFolder, path)) m_keptFolder = path;
   return false;
