@@ -1,7 +1,8 @@
 #!/usr/bin/python3
-"""Checks the wizard's skin: the document says what the layout prescribes, stays inside the markup
-subset the toolkit reads, names only images that exist at the size of the control that shows
-them, and the committed images are exactly what scripts/make-art.py draws.
+"""Checks the skins: the wizard's document says what the layout prescribes, the uninstaller's holds the
+controls its program looks up; both stay inside the markup subset the toolkit reads and name only
+images that exist at the size of the control that shows them; the committed images are exactly what
+scripts/make-art.py draws.
 
 usage: check_skin.py REPO_ROOT"""
 import filecmp
@@ -17,6 +18,12 @@ from PIL import Image, ImageChops
 ROOT = pathlib.Path(sys.argv[1]).resolve()
 SKIN = ROOT / "assets/skin"
 DOCUMENT = SKIN / "ZKMainFrame.xml"
+UNINSTALL_DOCUMENT = SKIN / "ZKUnInstall.xml"
+# The controls ZKUnInstall.exe looks up, and the question its confirm page asks.
+UNINSTALL_CONTROLS = {"tabUninstall": "TabLayout", "uninstallBtn": "Button", "cancelBtn": "Button",
+                      "hintLab": "Label", "uninstallPrg": "Progress", "uninstallproglab": "Label",
+                      "doneTitleLab": "Label", "doneLab": "Label", "finishBtn": "Button"}
+UNINSTALL_QUESTION = "确定要卸载 Tessaro 吗？"
 SUB = "Install_and_uninstall\\"
 
 KNOWN_ELEMENTS = {"Window", "Font", "Default", "VerticalLayout", "HorizontalLayout", "TabLayout",
@@ -240,7 +247,7 @@ def check_generator():
         if not filecmp.cmp(first_icon, second_icon, shallow=False):
             fail("two runs of the generator give different icons")
 
-        committed = files_under(SKIN, skip=DOCUMENT)
+        committed = [name for name in files_under(SKIN) if "/" in name or not name.endswith(".xml")]
         if drawn != committed:
             fail(f"the generator and the commit differ in {sorted(set(drawn) ^ set(committed))}")
         for name in sorted(set(drawn) & set(committed)):
@@ -253,7 +260,32 @@ def check_generator():
                     fail("assets/icon/tessaro.ico holds other sizes than scripts/make-art.py draws")
 
 
+def check_uninstaller_document():
+    raw = UNINSTALL_DOCUMENT.read_bytes()
+    check_markup_subset(raw.decode("utf-8"))
+    root = ET.fromstring(raw)
+    for key, value in (("size", "700,420"), ("caption", "0,0,0,50"), ("roundcorner", "6,6")):
+        if root.get(key) != value:
+            fail(f"ZKUnInstall.xml: Window {key} is {root.get(key)!r}, want {value!r}")
+    named = {e.get("name"): e for e in root.iter() if e.get("name")}
+    for name, tag in UNINSTALL_CONTROLS.items():
+        if name not in named or named[name].tag != tag:
+            fail(f"ZKUnInstall.xml: no {tag} named {name}")
+    if not any(e.get("text") == UNINSTALL_QUESTION for e in root.iter("Label")):
+        fail(f"ZKUnInstall.xml: no label asks {UNINSTALL_QUESTION}")
+    for element in root.iter():
+        if element.tag not in KNOWN_ELEMENTS:
+            fail(f"ZKUnInstall.xml: element {element.tag} is unknown to the control factory")
+        width, height = element.get("width"), element.get("height")
+        for attribute in IMAGE_ATTRIBUTES & set(element.keys()):
+            # Page backgrounds fill the window; stretched images (corner=) fit any size.
+            size = PAGE_SIZE if element.tag == "VerticalLayout" else (
+                (int(width), int(height)) if width and height and "corner=" not in element.get(attribute) else None)
+            check_image(f"ZKUnInstall.xml {element.get('name') or element.tag}", attribute, element.get(attribute), size)
+
+
 check_document()
+check_uninstaller_document()
 check_generator()
 for message in failures:
     print("FAIL:", message)
