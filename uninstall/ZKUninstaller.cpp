@@ -94,13 +94,26 @@ bool CZKUninstaller::LoadRecord() {
 bool CZKUninstaller::RemoveNextPath() {
   if (m_next >= m_paths.size()) return false;
   const std::wstring& path = m_paths[m_next];
-  if (m_isFolder[m_next]) {
+  if (LiesBehindLink(path)) {
+    WriteLogFormat(L"%ls %ls kept %ls: a folder above it is now a link to elsewhere", kLogSource,
+                   L"CZKUninstaller::RemoveNextPath", path.c_str());
+  } else if (m_isFolder[m_next]) {
     RemoveFolder(path);
   } else if (!SamePath(path, m_deferredPath)) {
     RemoveFile(path);
   }
   ++m_next;
   return true;
+}
+
+bool CZKUninstaller::LiesBehindLink(const std::wstring& path) const {
+  // The record's names stay inside the folder only while no folder on the way leads elsewhere.
+  for (size_t end = path.find(L'\\', m_entry.programFolder.size() + 1); end != std::wstring::npos;
+       end = path.find(L'\\', end + 1)) {
+    const DWORD attributes = GetFileAttributesW(path.substr(0, end).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) return true;
+  }
+  return false;
 }
 
 void CZKUninstaller::RemoveShellItemsAndEntry() {

@@ -66,6 +66,8 @@ class CZKUninstaller {
   const std::wstring& ProgramFolder() const { return m_entry.programFolder; }
 
  private:
+  // True when a folder between the program folder and path is a junction or symbolic link.
+  bool LiesBehindLink(const std::wstring& path) const;
   void RemoveFile(const std::wstring& path);
   // False when it stays because something is still in it.
   bool RemoveFolder(const std::wstring& path);
