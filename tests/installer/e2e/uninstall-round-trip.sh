@@ -2,7 +2,8 @@
 # Install and uninstall leave a fresh prefix as they found it. A new prefix is snapshotted (every
 # file and folder under drive_c with the size of each file, and `wine reg export` of HKLM and
 # HKCU), setup.exe /S installs, the test adds a file of its own to the program's data folder, and
-# ZKUnInstall.exe is driven through its confirm, progress and done pages by real clicks. Then the
+# ZKUnInstall.exe is cancelled once (exit code 5, nothing removed), then driven through its
+# confirm, progress and done pages by real clicks. Then the
 # only differences allowed are:
 #   - the test's own file, which stays with the folders holding it (the done page names them);
 #   - the product's shared log (AppData\Local\zk\data\zklog\ll.log and its folders), which setup
@@ -55,6 +56,14 @@ wine "$stage/setup.exe" /S </dev/null >/dev/null 2>&1 || fail "silent install fa
 e2e_write_record "$expected" "$bin"
 echo "the user's own notes" >"$bin/data/notes.txt"
 
+# Cancelled on the confirm page: exit code 5, nothing removed.
+wizard_start "$bin/ZKUnInstall.exe" || fail "no uninstaller window"
+wizard_click "${UNINSTALL_CANCEL[@]}"
+wizard_wait_exit 30; code=$?
+[ "$code" -eq 5 ] || fail "cancelled uninstaller: exit code $code"
+wait_for_uninstaller_copy 30 || fail "the cancelled uninstaller's copy did not end"
+[ -e "$bin/VIDer.exe" ] && registered || fail "the cancelled uninstaller removed something"
+
 wizard_start "$bin/ZKUnInstall.exe" || fail "no uninstaller window"
 shot confirm
 wizard_click "${UNINSTALL_CONFIRM[@]}"
@@ -70,14 +79,17 @@ other_region "$shots/confirm.png" "$shots/done.png" 700x60+0+130 || fail "the do
 [ "$(cd "$bin/.." && find . | sort | tr '\n' ' ')" = ". ./zkbin ./zkbin/data ./zkbin/data/notes.txt " ] \
   || fail "left in the installation folder: $(cd "$bin/.." && find .)"
 wait_for_uninstaller_copy 30 || fail "the uninstaller's copy did not end"
-copies=$(ls "$drive_c/users/$user/Temp"/ZKUnInstall-*.exe 2>/dev/null)
-[ "$(wc -l <<<"$copies")" -eq 1 ] && [ -n "$copies" ] || fail "no one uninstaller copy in the temporary folder"
-wine reg query "$session" /v PendingFileRenameOperations 2>/dev/null | grep -q "Temp\\\\ZKUnInstall-.*\\.exe" \
-  || fail "the copy is not marked for deletion at the restart"
+# Both runs left their copy, each marked for deletion at the restart.
+copies=$(cd "$drive_c/users/$user/Temp" && ls ZKUnInstall-*.exe 2>/dev/null)
+[ "$(wc -w <<<"$copies")" -eq 2 ] || fail "not two uninstaller copies in the temporary folder: $copies"
+pending=$(wine reg query "$session" /v PendingFileRenameOperations 2>/dev/null)
+for copy in $copies; do
+  grep -qF "Temp\\$copy" <<<"$pending" || fail "$copy is not marked for deletion at the restart: $pending"
+done
 
-# The restart deletes the copy; then nothing but the test's file differs.
+# The restart deletes the copies; then nothing but the test's file differs.
 wineboot -r </dev/null >/dev/null 2>&1; wineserver -w
-[ ! -e "$copies" ] || fail "the restart left the uninstaller copy"
+[ -z "$(ls "$drive_c/users/$user/Temp"/ZKUnInstall-*.exe 2>/dev/null)" ] || fail "the restart left an uninstaller copy"
 rm -rf "$(unix_path 'C:\Program Files (x86)\zk')"
 snapshot after
 diff "$work/before.files" "$work/after.files" >"$work/files.diff" || fail "files differ: $(head -20 "$work/files.diff")"
