@@ -14,6 +14,7 @@
 #include "Paths.h"
 #include "SkinResource.h"
 #include "SkinSource.h"
+#include "ParentLink.h"
 #include "UninstallRelaunch.h"
 #include "ZKUninstallFrame.h"
 #include "ZKUninstaller.h"

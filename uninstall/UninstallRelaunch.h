@@ -15,7 +15,6 @@
 
 #include <string>
 
-#include "UniqueHandle.h"
 
 struct UninstallArguments {
   bool silent = false;
@@ -34,22 +33,6 @@ std::wstring OwnProgramPath();
 // Runs a copy of this program from the temporary folder on programFolder; its reported exit
 // code, or kExitCannotRelaunch.
 int RunCopyFromTempFolder(const UninstallArguments& arguments, const std::wstring& programFolder);
-
-// The copy's side of the link to the program that started it; inert when there is none.
-class CParentLink {
- public:
-  explicit CParentLink(const UninstallArguments& arguments);
-
-  bool HasParent() const { return static_cast<bool>(m_parent); }
-  // Sends code once; later calls do nothing.
-  void ReportResult(int code);
-  // Returns once the parent has ended (it then holds no file of the program folder).
-  void WaitForParent();
-
- private:
-  unique_kernel_handle m_parent;
-  unique_file m_result;
-};
 
 // Asks the system to delete this program at the next restart (MOVEFILE_DELAY_UNTIL_REBOOT).
 void ScheduleOwnDeletion();

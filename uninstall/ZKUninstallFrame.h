@@ -6,9 +6,9 @@
 
 #include "ButtonUI.h"
 #include "LabelUI.h"
+#include "ParentLink.h"
 #include "ProgressUI.h"
 #include "TabLayoutUI.h"
-#include "UninstallRelaunch.h"
 #include "ZKObjectWnd.h"
 #include "ZKUninstaller.h"
 
