@@ -94,5 +94,15 @@ wait_for_file() {
   return 1
 }
 
+# stop_prefix_products: ends the demo products (VIDer.exe) of this prefix, known by the WINEPREFIX
+# every Wine process of it inherits, and only those: tests of other prefixes keep theirs running.
+stop_prefix_products() {
+  local pid
+  for pid in $(pgrep -f '[\\/]VIDer\.exe'); do
+    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && kill -9 "$pid" 2>/dev/null
+  done
+  return 0
+}
+
 # unix_path WINDOWS_PATH
 unix_path() { winepath -u "$1" 2>/dev/null; }

@@ -19,16 +19,8 @@ e2e_stop_wizard() {
 }
 
 # A product started through the desktop shell does not get this test's ZK_DEMO_EXIT_AFTER and
-# would run on: it would hold the next test's folder. Ends every demo product of this prefix
-# (known by the WINEPREFIX every Wine process of it inherits), and only those: the tests of
-# other prefixes on the machine keep theirs running.
-e2e_stop_products() {
-  local pid
-  for pid in $(pgrep -f '[\\/]VIDer\.exe'); do
-    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && kill -9 "$pid" 2>/dev/null
-  done
-  return 0
-}
+# would run on: it would hold the next test's folder.
+e2e_stop_products() { stop_prefix_products; }
 
 # e2e_small_drive: a 64 KiB tmpfs as the prefix's drive Y:, too small for any payload; the test's
 # end removes it.

@@ -11,15 +11,8 @@ export ZK_DEMO_EXIT_AFTER=2
 
 fail() { echo "FAIL: $*"; exit 1; }
 work=$(mktemp -d)
-# A product started through the desktop shell does not get ZK_DEMO_EXIT_AFTER: end it, and only
-# this prefix's (other prefixes' tests may run at the same time).
-stop_products() {
-  local pid
-  for pid in $(pgrep -f '[\\/]VIDer\.exe'); do
-    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && kill -9 "$pid" 2>/dev/null
-  done
-  return 0
-}
+# A product started through the desktop shell does not get ZK_DEMO_EXIT_AFTER: end it.
+stop_products() { stop_prefix_products; }
 trap 'stop_products; rm -rf "$work"' EXIT
 stop_products
 
