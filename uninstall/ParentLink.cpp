@@ -2,6 +2,13 @@
 
 #include <cstdint>
 
+namespace {
+
+// The parent only reads the result and ends; a parent that does not is not waited for longer.
+constexpr DWORD kParentEndWaitMs = 30000;
+
+}  // namespace
+
 CParentLink::CParentLink(const UninstallArguments& arguments)
     : m_parent(arguments.parent), m_result(arguments.result != nullptr ? arguments.result : INVALID_HANDLE_VALUE) {}
 
@@ -14,5 +21,5 @@ void CParentLink::ReportResult(int code) {
 }
 
 void CParentLink::WaitForParent() {
-  if (m_parent) WaitForSingleObject(m_parent.get(), INFINITE);
+  if (m_parent) WaitForSingleObject(m_parent.get(), kParentEndWaitMs);
 }

@@ -16,7 +16,8 @@ class CParentLink {
   bool HasParent() const { return static_cast<bool>(m_parent); }
   // Sends code once; later calls do nothing.
   void ReportResult(int code);
-  // Returns once the parent has ended (it then holds no file of the program folder).
+  // Returns once the parent has ended (it then holds no file of the program folder), or after
+  // half a minute.
   void WaitForParent();
 
  private:

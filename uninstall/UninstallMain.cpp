@@ -42,6 +42,17 @@ std::wstring WithoutTrailingSeparator(std::wstring path) {
   return path;
 }
 
+// The entry names the folder in its long form; a start through an 8.3 path must still find it.
+std::wstring LongForm(const std::wstring& path) {
+  const DWORD needed = GetLongPathNameW(path.c_str(), nullptr, 0);
+  if (needed == 0) return path;
+  std::wstring buffer(needed, L'\0');
+  const DWORD written = GetLongPathNameW(path.c_str(), &buffer[0], needed);
+  if (written == 0 || written >= needed) return path;
+  buffer.resize(written);
+  return buffer;
+}
+
 int RunWindow(HINSTANCE instance, UninstallSession* session) {
   Gdiplus::GdiplusStartupInput startup;
   ULONG_PTR gdiplusToken = 0;
@@ -86,10 +97,12 @@ int Uninstall(HINSTANCE instance, const UninstallArguments& arguments, const std
 }
 
 int RunUninstaller(HINSTANCE instance) {
-  const UninstallArguments arguments = ParseUninstallCommandLine(GetCommandLineW());
+  UninstallArguments arguments = ParseUninstallCommandLine(GetCommandLineW());
   if (!arguments.logFile.empty()) {
+    // Full before the copy gets it: the copy works in another folder.
     const std::wstring full = GetFullPath(arguments.logFile);
-    SetLogCopyFile(full.empty() ? arguments.logFile : full);
+    if (!full.empty()) arguments.logFile = full;
+    SetLogCopyFile(arguments.logFile);
   }
   if (!arguments.error.empty()) {
     WriteLogFormat(L"%ls %ls bad command line: %ls", kLogSource, L"wWinMain", arguments.error.c_str());
@@ -97,9 +110,9 @@ int RunUninstaller(HINSTANCE instance) {
     return kExitBadCommandLine;
   }
   const std::wstring self = OwnProgramPath();
-  const std::wstring programFolder = WithoutTrailingSeparator(
-      arguments.programFolder.empty() ? self.substr(0, self.rfind(L'\\')) : GetFullPath(arguments.programFolder));
-  if (IsSameOrInsideFolder(self, programFolder)) {
+  const std::wstring programFolder = LongForm(WithoutTrailingSeparator(
+      arguments.programFolder.empty() ? self.substr(0, self.rfind(L'\\')) : GetFullPath(arguments.programFolder)));
+  if (IsSameOrInsideFolder(LongForm(self), programFolder)) {
     const int code = RunCopyFromTempFolder(arguments, programFolder);
     if (code == kExitCannotRelaunch) Tell(arguments, kCannotRelaunchText);
     return code;

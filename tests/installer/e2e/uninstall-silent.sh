@@ -6,7 +6,7 @@
 #   2  the product runs from the folder (silent: a log line; with a window: a message box):
 #      nothing is removed
 #   6  no installed-files.txt: links and entry are removed, every file of the folder stays
-#   3  run again from the folder it left: no entry names it any more
+#   3  run again from the folder it left: no entry names it any more (said in a relative /LOG= file)
 # usage: uninstall-silent.sh SOURCE_DIR BIN_DIR
 set -uo pipefail
 source_dir=$1 bin_dir=$2
@@ -85,7 +85,9 @@ diff -r "$expected" "$bin" >/dev/null || fail "no record: the folder does not ho
 ! registered && [ ! -e "$link" ] && [ ! -e "$programs" ] || fail "no record: the entry or a link is left"
 LC_ALL=C grep -a -q 'no record of installed files in .*zkbin: the folder is kept' "$log" || fail "no record: not logged"
 
-wine "$bin/ZKUnInstall.exe" /S </dev/null >/dev/null 2>&1; code=$?
+# A relative /LOG= file is the starting folder's, also for the copy that works elsewhere.
+(cd "$work" && wine "$bin/ZKUnInstall.exe" /S /LOG=uninstall.log </dev/null >/dev/null 2>&1); code=$?
 wait_for_uninstaller_copy 30
 [ "$code" -eq 3 ] || fail "no entry: exit code $code"
+LC_ALL=C grep -a -q 'no uninstall entry names .*zkbin' "$work/uninstall.log" || fail "no entry: not in the /LOG= file"
 echo "PASS: silent uninstall and its refusals"
