@@ -46,8 +46,10 @@ def rename(font: TTFont, family: str, localized: str | None, style: str) -> None
         names.setName(full, 4, 3, 1, lang)
         names.setName(postscript, 6, 3, 1, lang)
     if localized:
+        # Wine drops a face whose full name another face of the family has: the bold one must differ.
         names.setName(localized, 1, 3, 1, CHINESE)
-        names.setName(localized, 4, 3, 1, CHINESE)
+        names.setName(style, 2, 3, 1, CHINESE)
+        names.setName(localized if style == "Regular" else f"{localized} {style}", 4, 3, 1, CHINESE)
 
 
 def main() -> int:

@@ -10,7 +10,7 @@ set -euo pipefail
 
 DPI=${ZK_WINE_DPI:-96}
 # What a prefix is made with: one made with something else is made again.
-RECIPE="fonts=noto-sans-cjk-sc dpi=$DPI"
+RECIPE="fonts=noto-sans-cjk-sc-with-bold dpi=$DPI"
 
 set_registry() {
   # The skin names these faces; map them to fonts Debian installs. The display's DPI where asked.
