@@ -12,17 +12,11 @@ scale=$(( dpi * 100 / 96 ))
 export ZK_WINE_DPI=$dpi ZK_WIZARD_SCALE=$scale
 export ZK_WINEPREFIX=$source_dir/build/wine-prefix-dpi$dpi
 
-display_file=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1920x1200x24 -nolisten tcp 3>"$display_file" </dev/null >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$display_file" ] && break; sleep 0.1; done
-[ -s "$display_file" ] || { echo "FAIL: Xvfb did not start"; kill "$xvfb_pid"; exit 1; }
-export DISPLAY=:$(head -n1 "$display_file")
-rm -f "$display_file"
-bash "$source_dir/scripts/wine-prefix.sh" start || { echo "FAIL: no Wine prefix"; kill "$xvfb_pid"; exit 1; }
+if [ -z "${ZK_SCALED_DISPLAY:-}" ]; then
+  ZK_SCALED_DISPLAY=1 ZK_TEST_SCREEN=1920x1200 exec bash "$source_dir/scripts/with-test-display.sh" bash "$0" "$@"
+fi
 
 . "$source_dir/tests/installer/e2e/e2e-common.sh"
-trap 'e2e_stop_wizard; e2e_stop_products; rm -rf "$work"; bash "$source_dir/scripts/wine-prefix.sh" stop; kill "$xvfb_pid"' EXIT
 art=$skin_art
 
 s() { wizard_scaled "$1"; }
