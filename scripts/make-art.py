@@ -6,6 +6,8 @@ Run with Debian's interpreter (it has python3-pil):
 Defaults: assets/skin (the skin's images) and assets/icon/tessaro.ico (the programs' icon).
 The output depends only on this script, Pillow and the Noto Sans CJK fonts, so two runs give the
 same bytes. Shapes and text are drawn at SCALE times the final size and box-filtered down.
+Every image is drawn once per display scale of ZOOMS; the skin looks the larger ones up under
+"name@150.png" and "name@200.png", with every length of the skin multiplied alike.
 """
 import argparse
 import pathlib
@@ -14,6 +16,8 @@ import sys
 from PIL import Image, ImageChops, ImageDraw, ImageFilter, ImageFont
 
 SCALE = 4
+ZOOMS = {100: 1.0, 150: 1.5, 200: 2.0}
+ZOOM = 1.0  # the display scale being drawn: build() sets it for each pass
 FONT_REGULAR = "/usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc"
 FONT_BOLD = "/usr/share/fonts/opentype/noto/NotoSansCJK-Bold.ttc"
 FONT_INDEX_SC = 2  # Simplified Chinese face inside the collections
@@ -39,7 +43,7 @@ SUB = "Install_and_uninstall"
 
 
 def font(size, bold=False):
-    return ImageFont.truetype(FONT_BOLD if bold else FONT_REGULAR, round(size * SCALE), index=FONT_INDEX_SC)
+    return ImageFont.truetype(FONT_BOLD if bold else FONT_REGULAR, round(size * SCALE * ZOOM), index=FONT_INDEX_SC)
 
 
 def rgba(color, alpha=1.0):
@@ -51,15 +55,17 @@ def mix(a, b, t):
 
 
 class Canvas:
-    """An RGBA picture drawn at SCALE times its size, in final-pixel coordinates."""
+    """An RGBA picture drawn at SCALE times its size, in 100 % pixel coordinates; the picture itself
+    has ZOOM times that size."""
 
     def __init__(self, w, h):
         self.w, self.h = w, h
-        self.img = Image.new("RGBA", (w * SCALE, h * SCALE), (0, 0, 0, 0))
+        self.size = (round(w * ZOOM), round(h * ZOOM))
+        self.img = Image.new("RGBA", (self.size[0] * SCALE, self.size[1] * SCALE), (0, 0, 0, 0))
 
     @staticmethod
     def s(v):
-        return round(v * SCALE)
+        return round(v * SCALE * ZOOM)
 
     def box(self, b):
         return [self.s(b[0]), self.s(b[1]), self.s(b[2]) - 1, self.s(b[3]) - 1]
@@ -166,7 +172,7 @@ class Canvas:
         self.fill_mask(m, (0, 0, 0, 255))
 
     def finish(self):
-        return self.img.resize((self.w, self.h), Image.BOX)
+        return self.img.resize(self.size, Image.BOX)
 
 
 # Shared drawings ----------------------------------------------------------------------------------
@@ -378,7 +384,8 @@ def page_uninstall_done():
 def round_window_corners(img):
     """Clears the pixels outside the window's round corners, so a layered window shows them."""
     m = Image.new("L", (img.width * SCALE, img.height * SCALE), 0)
-    ImageDraw.Draw(m).rounded_rectangle([0, 0, m.width - 1, m.height - 1], WINDOW_CORNER_RADIUS * SCALE, fill=255)
+    radius = round(WINDOW_CORNER_RADIUS * ZOOM * SCALE)
+    ImageDraw.Draw(m).rounded_rectangle([0, 0, m.width - 1, m.height - 1], radius, fill=255)
     m = m.resize(img.size, Image.BOX)
     img.putalpha(ImageChops.multiply(img.getchannel("A"), m))
     return img
@@ -491,17 +498,21 @@ def scroll_thumb(state):
 
 def scrollbar_sprite():
     """A 48x64 sheet for the horizontal scroll bar: rows of left arrows, right arrows, thumbs and the
-    track, columns normal/hot/pushed; magenta is the mask colour."""
+    track, columns normal/hot/pushed; magenta is the mask colour. Drawn without smoothing: the mask
+    keys out exact magenta only."""
     magenta = (255, 0, 255)
-    img = Image.new("RGB", (48, 64), magenta)
+
+    def z(v):
+        return round(v * ZOOM)
+    img = Image.new("RGB", (z(48), z(64)), magenta)
     d = ImageDraw.Draw(img)
     shades = ((92, 118, 160), (130, 160, 205), (70, 96, 140))
     for col, shade in enumerate(shades):
         x = col * 16
-        d.polygon([(x + 10, 4), (x + 10, 12), (x + 5, 8)], fill=shade)
-        d.polygon([(x + 6, 20), (x + 6, 28), (x + 11, 24)], fill=shade)
-        d.rounded_rectangle([x + 1, 36, x + 14, 43], 3, fill=shade)
-    d.rectangle([0, 52, 15, 59], fill=(20, 36, 70))
+        d.polygon([(z(x + 10), z(4)), (z(x + 10), z(12)), (z(x + 5), z(8))], fill=shade)
+        d.polygon([(z(x + 6), z(20)), (z(x + 6), z(28)), (z(x + 11), z(24))], fill=shade)
+        d.rounded_rectangle([z(x + 1), z(36), z(x + 15) - 1, z(44) - 1], z(3), fill=shade)
+    d.rectangle([0, z(52), z(16) - 1, z(60) - 1], fill=(20, 36, 70))
     return img
 
 
@@ -566,17 +577,35 @@ def build():
     return images
 
 
+def scaled_name(name, percent):
+    """The name the skin looks an image up under at a display scale: every "." becomes "@150." and
+    the like."""
+    return name if percent == 100 else name.replace(".", f"@{percent}.")
+
+
+def build_all():
+    """Every image at every display scale, by file name."""
+    global ZOOM
+    images = {}
+    for percent, zoom in ZOOMS.items():
+        ZOOM = zoom
+        for name, img in build().items():
+            images[scaled_name(name, percent)] = img
+        images[scaled_name("scrollbar.bmp", percent)] = scrollbar_sprite()
+    ZOOM = 1.0
+    return images
+
+
 def main():
     root = pathlib.Path(__file__).resolve().parent.parent
     parser = argparse.ArgumentParser(description="Draws the skin's images and the programs' icon.")
     parser.add_argument("--skin", type=pathlib.Path, default=root / "assets/skin", help="skin folder to write into")
     parser.add_argument("--icon", type=pathlib.Path, default=root / "assets/icon/tessaro.ico", help="icon file to write")
     args = parser.parse_args()
-    for name, img in build().items():
+    for name, img in build_all().items():
         path = args.skin / name
         path.parent.mkdir(parents=True, exist_ok=True)
-        img.save(path, "PNG", optimize=True)
-    scrollbar_sprite().save(args.skin / "scrollbar.bmp", "BMP")
+        img.save(path, "BMP" if path.suffix == ".bmp" else "PNG", optimize=True)
     icons = [app_icon(n) for n in ICON_SIZES]
     args.icon.parent.mkdir(parents=True, exist_ok=True)
     icons[-1].save(args.icon, "ICO", sizes=[(n, n) for n in ICON_SIZES], append_images=icons[:-1])

@@ -3,15 +3,19 @@
 
 Wine's GDI resolves the skin's faces through font replacements, but its GDI+ looks families up
 by their real names only. The test prefix therefore gets Debian's fonts under the Windows names:
-WenQuanYi Micro Hei as "Microsoft YaHei"/"微软雅黑", Liberation Sans (Narrow) as "Arial" and
-"Arial Narrow"."""
+Noto Sans CJK SC as "Microsoft YaHei"/"微软雅黑" (it has a real bold weight, as the Windows font
+has; a synthesised bold is wider and cuts labels sized for the real one), Liberation Sans (Narrow)
+as "Arial" and "Arial Narrow"."""
 import pathlib
 import sys
 
 from fontTools.ttLib import TTCollection, TTFont
 
+NOTO_SC = 2  # the Simplified Chinese face inside the Noto Sans CJK collections
+
 FONTS = [
-    ("/usr/share/fonts/truetype/wqy/wqy-microhei.ttc", "msyh.ttf", "Microsoft YaHei", "微软雅黑", "Regular"),
+    ("/usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc", "msyh.ttf", "Microsoft YaHei", "微软雅黑", "Regular"),
+    ("/usr/share/fonts/opentype/noto/NotoSansCJK-Bold.ttc", "msyhbd.ttf", "Microsoft YaHei", "微软雅黑", "Bold"),
     ("/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf", "arial.ttf", "Arial", None, "Regular"),
     ("/usr/share/fonts/truetype/liberation/LiberationSans-Bold.ttf", "arialbd.ttf", "Arial", None, "Bold"),
     ("/usr/share/fonts/truetype/liberation/LiberationSansNarrow-Regular.ttf", "arialn.ttf", "Arial Narrow", None,
@@ -24,7 +28,7 @@ CHINESE = 0x804
 
 def load(path: str) -> TTFont:
     if path.endswith(".ttc"):
-        return TTCollection(path).fonts[0]
+        return TTCollection(path).fonts[NOTO_SC]
     return TTFont(path)
 
 
@@ -42,8 +46,10 @@ def rename(font: TTFont, family: str, localized: str | None, style: str) -> None
         names.setName(full, 4, 3, 1, lang)
         names.setName(postscript, 6, 3, 1, lang)
     if localized:
+        # Wine drops a face whose full name another face of the family has: the bold one must differ.
         names.setName(localized, 1, 3, 1, CHINESE)
-        names.setName(localized, 4, 3, 1, CHINESE)
+        names.setName(style, 2, 3, 1, CHINESE)
+        names.setName(localized if style == "Regular" else f"{localized} {style}", 4, 3, 1, CHINESE)
 
 
 def main() -> int:

@@ -7,6 +7,7 @@ skin document of its own (the uninstaller's ZKUnInstall.xml).
 
 Deterministic: members sorted, fixed times and attributes, so the same folder gives the same bytes."""
 import pathlib
+import re
 import sys
 import zipfile
 
@@ -25,7 +26,9 @@ def main() -> int:
         print(f"pack-skin: {skin} has no {document}", file=sys.stderr)
         return 1
     def named_in(text, path):
-        return str(path.relative_to(skin)).replace("/", "\\") in text
+        # An image drawn for a display scale ("name@150.png") goes with the one the text names.
+        name = re.sub(r"@\d+(\.[^.]*)$", r"\1", str(path.relative_to(skin)))
+        return name.replace("/", "\\") in text
 
     if len(sys.argv) == 4:
         text = (skin / document).read_text(encoding="utf-8")

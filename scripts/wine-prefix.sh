@@ -1,20 +1,30 @@
 #!/usr/bin/env bash
 # wine-prefix.sh start|stop
-#   start: creates the 64-bit test prefix once (fonts mapped), then starts its persistent
+#   start: creates the 64-bit test prefix once (fonts mapped, display at $ZK_WINE_DPI, 96 when
+#          unset), then starts its persistent
 #          wineserver and Wine's background services with every standard stream detached,
 #          so nothing Wine leaves running holds the caller's pipes open.
 #   stop:  stops that wineserver.
 set -euo pipefail
 . "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 
-map_fonts() {
-  # The skin names these faces; map them to fonts Debian installs.
-  local reg
+DPI=${ZK_WINE_DPI:-96}
+# What a prefix is made with: one made with something else is made again.
+RECIPE="fonts=noto-sans-cjk-sc-with-bold dpi=$DPI"
+
+set_registry() {
+  # The skin names these faces; map them to fonts Debian installs. The display's DPI where asked.
+  local reg dpi_lines=()
+  if [ "$DPI" != 96 ]; then
+    dpi_lines=('[HKEY_CURRENT_USER\Control Panel\Desktop]' "$(printf '"LogPixels"=dword:%08x' "$DPI")" ''
+      '[HKEY_LOCAL_MACHINE\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts]'
+      "$(printf '"LogPixels"=dword:%08x' "$DPI")" '')
+  fi
   reg=$(mktemp --suffix=.reg)
-  printf '%s\r\n' 'Windows Registry Editor Version 5.00' '' \
+  printf '%s\r\n' 'Windows Registry Editor Version 5.00' '' "${dpi_lines[@]}" \
     '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]' \
-    '"微软雅黑"="WenQuanYi Micro Hei"' \
-    '"Microsoft YaHei"="WenQuanYi Micro Hei"' \
+    '"微软雅黑"="Noto Sans CJK SC"' \
+    '"Microsoft YaHei"="Noto Sans CJK SC"' \
     '"Arial"="Liberation Sans"' \
     '"Arial Narrow"="Liberation Sans Narrow"' '' | iconv -f UTF-8 -t UTF-16 > "$reg"
   wine regedit /S "$(winepath -w "$reg")" </dev/null >/dev/null 2>&1
@@ -40,14 +50,14 @@ install_fonts() {
 case "${1:-}" in
   start)
     mkdir -p "$(dirname "$WINEPREFIX")"
-    if [ ! -f "$WINEPREFIX/.zk-ready" ]; then
+    if [ "$(cat "$WINEPREFIX/.zk-ready" 2>/dev/null)" != "$RECIPE" ]; then
       rm -rf "$WINEPREFIX"
       wineboot -i </dev/null >/dev/null 2>&1
       wineserver -w
-      map_fonts
+      set_registry
       install_fonts
       wineserver -w
-      touch "$WINEPREFIX/.zk-ready"
+      echo "$RECIPE" > "$WINEPREFIX/.zk-ready"
     fi
     own_shell_folders
     wineserver -p </dev/null >/dev/null 2>&1

@@ -1,7 +1,12 @@
 # Sourced: drives setup.exe through Wine on $DISPLAY with real pointer events (xdotool).
-# Coordinates are window-relative centres of the skin's controls.
+# Coordinates are window-relative centres of the skin's controls at 100 %; with ZK_WIZARD_SCALE
+# (the display scale in percent, as the prefix's DPI makes it) the window and every point grow alike.
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 . "$here/wine-env.sh"
+
+WIZARD_SCALE=${ZK_WIZARD_SCALE:-100}
+WIZARD_WIDTH=$(( 700 * WIZARD_SCALE / 100 ))
+WIZARD_HEIGHT=$(( 420 * WIZARD_SCALE / 100 ))
 
 WIZARD_INSTALL=(350 286)       # installBtn, page 0
 WIZARD_CUSTOM=(629 386)        # customBtn, page 0
@@ -20,11 +25,11 @@ wizard_pid=
 
 # wizard_find: sets wizard_window to the wizard's window if one is shown.
 wizard_find() {
-  # The demo product's window has the same title: the wizard is the visible 700x420 one.
+  # The demo product's window has the same title: the wizard is the visible one of its width.
   local candidate width
   for candidate in $(xdotool search --onlyvisible --name '^Tessaro$' 2>/dev/null); do
     width=$(xdotool getwindowgeometry --shell "$candidate" 2>/dev/null | sed -n 's/^WIDTH=//p')
-    if [ "$width" = 700 ]; then
+    if [ "$width" = "$WIZARD_WIDTH" ]; then
       wizard_window=$candidate
       return 0
     fi
@@ -60,10 +65,13 @@ wizard_geometry() {
   WX=$WX WY=$WY WW=$WWIDTH WH=$WHEIGHT
 }
 
-# wizard_click X Y: a real left click at a window-relative point.
+# wizard_scaled N: N at the wizard's display scale.
+wizard_scaled() { echo $(( $1 * WIZARD_SCALE / 100 )); }
+
+# wizard_click X Y: a real left click at a window-relative point, given at 100 %.
 wizard_click() {
   wizard_geometry || return 1
-  xdotool mousemove $((WX + $1)) $((WY + $2)) sleep 0.2 click 1
+  xdotool mousemove $((WX + $(wizard_scaled "$1"))) $((WY + $(wizard_scaled "$2"))) sleep 0.2 click 1
   sleep 0.3
 }
 

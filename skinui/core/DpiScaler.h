@@ -11,6 +11,12 @@ class CDpiScaler {
 
   CDpiScaler();
 
+  // Makes the process per-monitor aware where its manifest has not (per-monitor v2 first, then
+  // v1, then system-wide awareness) and returns the awareness in force. Runs its work once.
+  static Awareness EnableProcessAwareness();
+  // The window's DPI; the system DPI where the system has no per-window DPI.
+  static int GetWindowDpi(HWND window);
+
   Awareness GetAwareness() const { return awareness_; }
   void SetAwareness(Awareness awareness) { awareness_ = awareness; }
 
@@ -18,11 +24,14 @@ class CDpiScaler {
   int GetScale() const;
   void SetScale(int percent);
   int GetDpi() const;
+  void SetDpi(int dpi);
 
   int Scale(int value) const;
   RECT Scale(RECT rect) const;
   SIZE Scale(SIZE size) const;
   POINT Scale(POINT point) const;
+  // Each of the four values on its own, as for distances from the edges of a window.
+  RECT ScaleEdges(RECT edges) const;
 
  private:
   Awareness awareness_ = Awareness::Unaware;

@@ -167,6 +167,11 @@ void CPaintManagerUI::Init(HWND window, const wchar_t* name) {
     ReleaseBuffers();
     AddUnique(Managers(), this);
   }
+  if (window != nullptr) {
+    CDpiScaler* scaler = GetDpiScaler();
+    scaler->SetAwareness(CDpiScaler::EnableProcessAwareness());
+    scaler->SetDpi(CDpiScaler::GetWindowDpi(window));
+  }
 }
 
 bool CPaintManagerUI::AttachRoot(CControlUI* control) {

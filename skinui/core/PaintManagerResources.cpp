@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cwctype>
 
+#include "ControlUI.h"
 #include "PaintManagerUI.h"
 #include "SkinFileReader.h"
 #include "SkinRender.h"
@@ -77,6 +78,8 @@ CPaintManagerUI::SharedResources& CPaintManagerUI::Shared() {
 CPaintManagerUI::CPaintManagerUI() : m_nextGeneratedFontId(kFirstGeneratedFontId) {
   SharedResources& shared = Shared();
   if (!shared.initialised) {
+    // Before the first skinned window exists: a window takes the awareness in force when it is made.
+    CDpiScaler::EnableProcessAwareness();
     const LOGFONTW font = DefaultGuiFont();
     LOGFONTW created = font;
     created.lfCharSet = DEFAULT_CHARSET;
@@ -125,8 +128,8 @@ void CPaintManagerUI::ComputeMetrics(TFontDataUI& data) {
   TakeMetrics(memory.get(), data);
 }
 
-HFONT CPaintManagerUI::AddFont(int id, const std::wstring& faceName, int size, bool bold, bool underline,
-                               bool italic, bool shared) {
+LOGFONTW CPaintManagerUI::DescribeFont(const std::wstring& faceName, int size, bool bold, bool underline,
+                                       bool italic) {
   LOGFONTW font = DefaultGuiFont();
   ApplyFace(font, faceName);
   font.lfCharSet = DEFAULT_CHARSET;
@@ -134,6 +137,12 @@ HFONT CPaintManagerUI::AddFont(int id, const std::wstring& faceName, int size, b
   if (bold) font.lfWeight = kBoldWeight;
   if (underline) font.lfUnderline = TRUE;
   if (italic) font.lfItalic = TRUE;
+  return font;
+}
+
+HFONT CPaintManagerUI::AddFont(int id, const std::wstring& faceName, int size, bool bold, bool underline,
+                               bool italic, bool shared) {
+  const LOGFONTW font = DescribeFont(faceName, size, bold, underline, italic);
   unique_hfont handle(::CreateFontIndirectW(&font));
   if (!handle) return nullptr;
 
@@ -380,6 +389,32 @@ const TImageDrawUI* CPaintManagerUI::GetParsedDescriptor(const std::wstring& des
   const TImageDrawUI* result = info.get();
   if (!m_parsedDescriptors.Insert(key, std::move(info))) return nullptr;
   return result;
+}
+
+void CPaintManagerUI::ApplyDpi(int dpi) {
+  CDpiScaler* scaler = GetDpiScaler();
+  const int before = scaler->GetScale();
+  scaler->SetDpi(dpi);
+  if (scaler->GetScale() == before) return;
+  // The window's fonts again at the new size; shared fonts serve windows at other scales.
+  m_fonts.ForEach([this](const std::wstring&, TFontDataUI& data) {
+    const LOGFONTW font = DescribeFont(data.faceName, data.size, data.bold, data.underline, data.italic);
+    unique_hfont handle(::CreateFontIndirectW(&font));
+    if (!handle) return;
+    data.font = std::move(handle);
+    data.hasMetrics = false;
+    if (m_hDcPaint != nullptr) TakeMetrics(m_hDcPaint, data);
+  });
+  if (!m_defaultFont.faceName.empty()) {
+    const std::wstring face = m_defaultFont.faceName;
+    SetDefaultFont(face, m_defaultFont.size, m_defaultFont.bold, m_defaultFont.underline, m_defaultFont.italic);
+  }
+  // Parsed descriptors hold scaled rectangles and the scale's image names: parse them again, and
+  // free the images loaded under the old names.
+  m_parsedDescriptors.ForEach([this](const std::wstring&, TImageDrawUI& info) { m_images.Remove(info.imageName); });
+  m_parsedDescriptors.Clear();
+  if (m_pRoot != nullptr) m_pRoot->NeedLayout();
+  Invalidate();
 }
 
 void CPaintManagerUI::ResetResources() {

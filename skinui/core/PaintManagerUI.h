@@ -46,6 +46,8 @@ class CPaintManagerUI {
   int ScaleValue(int value) { return GetDpiScaler()->Scale(value); }
   RECT ScaleRect(RECT rect) { return GetDpiScaler()->Scale(rect); }
   SIZE ScaleSize(SIZE size) { return GetDpiScaler()->Scale(size); }
+  // The window moved to a display of another DPI: fonts, images and layout follow its scale.
+  void ApplyDpi(int dpi);
 
   // Sends every later registration of this window to the shared tables.
   void SetUseSharedResources(bool use) { m_bUseSharedResources = use; }
@@ -135,6 +137,7 @@ class CPaintManagerUI {
   CResourceTable<TFontDataUI>& FontTarget(bool shared);
   CResourceTable<TImageDataUI>& ImageTarget(bool shared);
   void ComputeMetrics(TFontDataUI& data);
+  LOGFONTW DescribeFont(const std::wstring& faceName, int size, bool bold, bool underline, bool italic);
   std::unique_ptr<TImageDataUI> LoadImageRecord(const std::wstring& name, const std::wstring& resourceType,
                                                 uint32_t mask, HINSTANCE instance) const;
   void SetColor(ColorIndex index, uint32_t color, bool shared);

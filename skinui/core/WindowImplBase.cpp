@@ -15,6 +15,8 @@ constexpr LONG kClipBits = WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
 constexpr const wchar_t* kSkinErrorCaption = L"SkinUI";
 constexpr const wchar_t* kSkinErrorText = L"\u52a0\u8f7d\u8d44\u6e90\u6587\u4ef6\u5931\u8d25\uff1a";
 constexpr UINT kSkinErrorExitCode = 1;
+constexpr UINT kDpiChangedMessage = 0x02E0;  // WM_DPICHANGED, newer than the headers' target
+constexpr LONG kCaptionToBottom = -1;        // a caption bottom of -1 reaches the client's bottom
 constexpr const wchar_t* kStaticClasses[] = {
     L"controlui",          L"textui",          L"labelui",      L"containerui",    L"horizontallayoutui",
     L"verticallayoutui",   L"tablayoutui",     L"childlayoutui", L"dialoglayoutui", L"progresscontainerui",
@@ -90,7 +92,7 @@ LRESULT WindowImplBase::OnNcHitTest(UINT, WPARAM, LPARAM lParam, bool&) {
   RECT client = {};
   ::GetClientRect(m_hWnd, &client);
   if (!::IsZoomed(m_hWnd)) {
-    const RECT box = m_pm.GetSizeBox();
+    const RECT box = m_pm.GetDpiScaler()->ScaleEdges(m_pm.GetSizeBox());
     if (point.y < client.top + box.top) {
       if (point.x < client.left + box.left) return HTTOPLEFT;
       if (point.x >= client.right - box.right) return HTTOPRIGHT;
@@ -104,9 +106,9 @@ LRESULT WindowImplBase::OnNcHitTest(UINT, WPARAM, LPARAM lParam, bool&) {
     if (point.x < client.left + box.left) return HTLEFT;
     if (point.x >= client.right - box.right) return HTRIGHT;
   }
-  const RECT caption = m_pm.GetCaptionRect();
+  const RECT caption = m_pm.GetDpiScaler()->ScaleEdges(m_pm.GetCaptionRect());
   if (point.x < client.left + caption.left || point.x >= client.right - caption.right) return HTCLIENT;
-  const LONG captionBottom = caption.bottom == -1 ? client.bottom : caption.bottom;
+  const LONG captionBottom = m_pm.GetCaptionRect().bottom == kCaptionToBottom ? client.bottom : caption.bottom;
   if (point.y >= caption.top && point.y < captionBottom) {
     if (IsStaticControl(m_pm.FindControl(point))) return HTCAPTION;
   }
@@ -122,8 +124,8 @@ LRESULT WindowImplBase::OnGetMinMaxInfo(UINT, WPARAM, LPARAM lParam, bool&) {
   if ((monitor.dwFlags & MONITORINFOF_PRIMARY) == 0) ::OffsetRect(&work, -work.left, -work.top);
   info->ptMaxPosition = {work.left, work.top};
   info->ptMaxSize = {work.right - work.left, work.bottom - work.top};
-  const SIZE maxInfo = m_pm.GetMaxInfo();
-  const SIZE minInfo = m_pm.GetMinInfo();
+  const SIZE maxInfo = m_pm.ScaleSize(m_pm.GetMaxInfo());
+  const SIZE minInfo = m_pm.ScaleSize(m_pm.GetMinInfo());
   info->ptMaxTrackSize.x = maxInfo.cx != 0 ? maxInfo.cx : work.right - work.left;
   info->ptMaxTrackSize.y = maxInfo.cy != 0 ? maxInfo.cy : work.bottom - work.top;
   info->ptMinTrackSize = {minInfo.cx, minInfo.cy};
@@ -141,17 +143,30 @@ LRESULT WindowImplBase::OnMouseHover(UINT, WPARAM, LPARAM, bool& handled) {
 }
 
 LRESULT WindowImplBase::OnSize(UINT, WPARAM, LPARAM, bool& handled) {
-  if (!::IsIconic(m_hWnd)) {
-    RECT window = {};
-    ::GetWindowRect(m_hWnd, &window);
-    const SIZE corner = m_pm.GetRoundCorner();
-    HRGN region = ::CreateRoundRectRgn(0, 0, window.right - window.left + 1, window.bottom - window.top + 1,
-                                       corner.cx, corner.cy);
-    // The window owns the region once it is set.
-    if (region != nullptr && ::SetWindowRgn(m_hWnd, region, TRUE) == 0) ::DeleteObject(region);
-  }
+  if (!::IsIconic(m_hWnd)) UpdateRoundRegion();
   handled = false;
   return 0;
+}
+
+LRESULT WindowImplBase::OnDpiChanged(UINT, WPARAM wParam, LPARAM lParam, bool&) {
+  m_pm.ApplyDpi(LOWORD(wParam));
+  const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+  if (suggested != nullptr)
+    ::SetWindowPos(m_hWnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                   suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+  // The corners change with the scale even where the size does not.
+  UpdateRoundRegion();
+  return 0;
+}
+
+void WindowImplBase::UpdateRoundRegion() {
+  RECT window = {};
+  ::GetWindowRect(m_hWnd, &window);
+  const SIZE corner = m_pm.ScaleSize(m_pm.GetRoundCorner());
+  HRGN region = ::CreateRoundRectRgn(0, 0, window.right - window.left + 1, window.bottom - window.top + 1,
+                                     corner.cx, corner.cy);
+  // The window owns the region once it is set.
+  if (region != nullptr && ::SetWindowRgn(m_hWnd, region, TRUE) == 0) ::DeleteObject(region);
 }
 
 LRESULT WindowImplBase::OnChar(UINT, WPARAM, LPARAM, bool& handled) {
@@ -262,6 +277,7 @@ LRESULT WindowImplBase::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_LBUTTONUP: result = OnLButtonUp(message, wParam, lParam, handled); break;
     case WM_MOUSEWHEEL: result = OnMouseWheel(message, wParam, lParam, handled); break;
     case WM_MOUSEHOVER: result = OnMouseHover(message, wParam, lParam, handled); break;
+    case kDpiChangedMessage: result = OnDpiChanged(message, wParam, lParam, handled); break;
     default: handled = false; break;
   }
   if (handled) return result;

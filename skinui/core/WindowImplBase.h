@@ -47,6 +47,8 @@ class WindowImplBase : public CWindowWnd,
   virtual LRESULT OnMouseWheel(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
   virtual LRESULT OnMouseHover(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
   virtual LRESULT OnSize(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+  // Rescales for the new DPI and takes the rectangle the system suggests.
+  virtual LRESULT OnDpiChanged(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
   virtual LRESULT OnChar(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
   virtual LRESULT OnSysCommand(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
   virtual LRESULT OnCreate(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
@@ -75,6 +77,8 @@ class WindowImplBase : public CWindowWnd,
   SKINUI_DECLARE_NOTIFY_MAP(WindowImplBase);
 
  protected:
+  void UpdateRoundRegion();
+
   CPaintManagerUI m_pm;
 };
 

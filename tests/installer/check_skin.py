@@ -42,6 +42,7 @@ PAGE_PLACEHOLDERS = {"verroot0": "安装01.png", "verroot1": "安装02.png", "ve
                      "verroot3": "安装04.png"}
 PAGE_BACKGROUNDS = [f"Install_and_uninstall/table_bg_install_0{i}.png" for i in range(1, 5)]
 PAGE_SIZE = (700, 420)
+DISPLAY_SCALES = (150, 200)  # the toolkit looks "a.png" up as "a@150.png" at 150 %
 
 FONTS = {0: ("微软雅黑", 11, False), 1: ("微软雅黑", 12, False), 2: ("微软雅黑", 13, False),
          3: ("微软雅黑", 14, False), 4: ("微软雅黑", 15, False), 5: ("Arial", 35, True),
@@ -82,6 +83,23 @@ def attribute_list(text):
     return re.findall(r'(\w+)="([^"]*)"', text)
 
 
+def check_scaled_art(owner, name):
+    """The art of every display scale exists, at the size the toolkit scales the skin's lengths to
+    (rounded half up, as MulDiv rounds)."""
+    with Image.open(SKIN / name.replace("\\", "/")) as base:
+        base_size = base.size
+    for percent in DISPLAY_SCALES:
+        scaled_name = name.replace(".", f"@{percent}.")
+        path = SKIN / scaled_name.replace("\\", "/")
+        if not path.is_file():
+            fail(f"{owner}: the skin folder lacks {scaled_name}")
+            continue
+        want = tuple((length * percent + 50) // 100 for length in base_size)
+        with Image.open(path) as img:
+            if img.size != want:
+                fail(f"{owner}: {scaled_name} is {img.size[0]}x{img.size[1]}, want {want[0]}x{want[1]}")
+
+
 def check_image(owner, attribute, descriptor, size):
     name, items = descriptor_file(descriptor)
     if not name:
@@ -91,6 +109,7 @@ def check_image(owner, attribute, descriptor, size):
     if not path.is_file():
         fail(f"{owner}: {attribute} names {name}, which the skin folder lacks")
         return
+    check_scaled_art(owner, name)
     if size is None or "source" in items or "dest" in items:
         return
     with Image.open(path) as img:
@@ -202,6 +221,7 @@ def check_document():
         if not path.is_file():
             fail(f"page background {name} is missing")
             continue
+        check_scaled_art("page background", name)
         with Image.open(path) as img:
             if img.size != PAGE_SIZE:
                 fail(f"page background {name} is {img.size}")

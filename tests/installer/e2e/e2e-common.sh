@@ -141,7 +141,7 @@ assert_nothing_registered() {
 # Moves the pointer to a spot of the window where no control is, so no hover image shows.
 wizard_park_pointer() {
   wizard_geometry
-  xdotool mousemove $((WX + 350)) $((WY + 120))
+  xdotool mousemove $((WX + $(wizard_scaled 350))) $((WY + $(wizard_scaled 120)))
   sleep 0.4
 }
 
