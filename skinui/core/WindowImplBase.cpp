@@ -15,6 +15,8 @@ constexpr LONG kClipBits = WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
 constexpr const wchar_t* kSkinErrorCaption = L"SkinUI";
 constexpr const wchar_t* kSkinErrorText = L"\u52a0\u8f7d\u8d44\u6e90\u6587\u4ef6\u5931\u8d25\uff1a";
 constexpr UINT kSkinErrorExitCode = 1;
+constexpr const wchar_t* kCloseButtonName = L"closebtn";
+constexpr UINT kCloseButtonSearch = kFindVisible | kFindEnabled | kFindMeFirst;
 constexpr const wchar_t* kStaticClasses[] = {
     L"controlui",          L"textui",          L"labelui",      L"containerui",    L"horizontallayoutui",
     L"verticallayoutui",   L"tablayoutui",     L"childlayoutui", L"dialoglayoutui", L"progresscontainerui",
@@ -31,6 +33,10 @@ bool IsStaticClass(const std::wstring& className) {
 void ShowControl(CPaintManagerUI& manager, const wchar_t* name, bool visible) {
   CControlUI* control = manager.FindControl(std::wstring(name));
   if (control != nullptr) control->SetVisible(visible);
+}
+
+CControlUI* MatchCloseButton(CControlUI* control, void*) {
+  return control->GetName().compare(0, std::wcslen(kCloseButtonName), kCloseButtonName) == 0 ? control : nullptr;
 }
 
 }  // namespace
@@ -61,6 +67,12 @@ bool WindowImplBase::IsStaticControl(CControlUI* control) {
 }
 
 bool WindowImplBase::HandleDefaultKey(WPARAM key) { return key == VK_ESCAPE; }
+
+bool WindowImplBase::ClickCloseButton() {
+  CControlUI* root = m_pm.GetRoot();
+  CControlUI* button = root != nullptr ? root->FindControl(MatchCloseButton, nullptr, kCloseButtonSearch) : nullptr;
+  return button != nullptr && m_pm.PostDefaultAction(button);
+}
 
 LRESULT WindowImplBase::OnClose(UINT, WPARAM, LPARAM, bool& handled) {
   handled = false;
@@ -161,7 +173,8 @@ LRESULT WindowImplBase::OnChar(UINT, WPARAM, LPARAM, bool& handled) {
 
 LRESULT WindowImplBase::OnSysCommand(UINT message, WPARAM wParam, LPARAM lParam, bool&) {
   if ((wParam & 0xFFF0) == SC_CLOSE) {
-    ::SendMessageW(m_hWnd, WM_CLOSE, 0, 0);
+    // Alt+F4 and the taskbar close as the skin's close button does, which may have more to do.
+    if (!ClickCloseButton()) ::SendMessageW(m_hWnd, WM_CLOSE, 0, 0);
     return 0;
   }
   const bool wasZoomed = ::IsZoomed(m_hWnd) != FALSE;
@@ -279,7 +292,11 @@ void WindowImplBase::OnWindowGone(HWND) {
 }
 
 LRESULT WindowImplBase::MessageHandler(UINT message, WPARAM wParam, LPARAM, bool&) {
-  if (message == WM_KEYDOWN && (wParam == VK_RETURN || wParam == VK_ESCAPE)) return HandleDefaultKey(wParam);
+  if (message == WM_KEYDOWN && (wParam == VK_RETURN || wParam == VK_ESCAPE)) {
+    const bool answered = HandleDefaultKey(wParam);
+    if (answered && wParam == VK_ESCAPE) ClickCloseButton();
+    return answered;
+  }
   return 0;
 }
 
