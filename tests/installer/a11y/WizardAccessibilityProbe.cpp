@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "AccessibleReader.h"
+
 namespace {
 
 constexpr DWORD kPageWaitMs = 60000;
@@ -59,84 +61,24 @@ const std::vector<Page>& Pages() {
   return pages;
 }
 
-// What one element told.
+// One element and what it told.
 struct Element {
-  IAccessible* object = nullptr;
-  std::wstring name;
-  LONG role = 0;
-  LONG state = 0;
-  std::wstring action;
-  std::wstring value;
-  RECT place = {};
+  IAccessible* object;
+  AccessibleFacts facts;
 };
 
 void Print(const std::wstring& text) {
   const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
   std::string bytes(static_cast<size_t>(size > 0 ? size : 1), '\0');
   ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &bytes[0], size, nullptr, nullptr);
-  std::fputs(bytes.c_str(), stdout);
-  std::fputs("\n", stdout);
+  std::printf("%s\n", bytes.c_str());
   std::fflush(stdout);
-}
-
-VARIANT Self() {
-  VARIANT self;
-  ::VariantInit(&self);
-  self.vt = VT_I4;
-  self.lVal = CHILDID_SELF;
-  return self;
-}
-
-std::wstring Take(BSTR text) {
-  std::wstring result = text != nullptr ? std::wstring(text, ::SysStringLen(text)) : std::wstring();
-  ::SysFreeString(text);
-  return result;
-}
-
-Element Read(IAccessible* object) {
-  Element element;
-  element.object = object;
-  BSTR text = nullptr;
-  object->get_accName(Self(), &text);
-  element.name = Take(text);
-  VARIANT out;
-  ::VariantInit(&out);
-  if (SUCCEEDED(object->get_accRole(Self(), &out)) && out.vt == VT_I4) element.role = out.lVal;
-  ::VariantInit(&out);
-  if (SUCCEEDED(object->get_accState(Self(), &out)) && out.vt == VT_I4) element.state = out.lVal;
-  text = nullptr;
-  object->get_accDefaultAction(Self(), &text);
-  element.action = Take(text);
-  text = nullptr;
-  object->get_accValue(Self(), &text);
-  element.value = Take(text);
-  long left = 0, top = 0, width = 0, height = 0;
-  object->accLocation(&left, &top, &width, &height, Self());
-  element.place = RECT{left, top, left + width, top + height};
-  return element;
-}
-
-std::vector<IAccessible*> Children(IAccessible* parent) {
-  std::vector<IAccessible*> children;
-  long count = 0;
-  if (FAILED(parent->get_accChildCount(&count)) || count <= 0) return children;
-  std::vector<VARIANT> items(static_cast<size_t>(count));
-  long fetched = 0;
-  if (FAILED(::AccessibleChildren(parent, 0, count, items.data(), &fetched))) return children;
-  for (long i = 0; i < fetched; ++i) {
-    IAccessible* child = nullptr;
-    if (items[i].vt == VT_DISPATCH && items[i].pdispVal != nullptr)
-      items[i].pdispVal->QueryInterface(IID_IAccessible, reinterpret_cast<void**>(&child));
-    ::VariantClear(&items[i]);
-    if (child != nullptr) children.push_back(child);
-  }
-  return children;
 }
 
 // Depth first, in the order the wizard lists its children.
 void Flatten(IAccessible* parent, std::vector<Element>& out) {
-  for (IAccessible* child : Children(parent)) {
-    out.push_back(Read(child));
+  for (IAccessible* child : AccessibleChildrenOf(parent)) {
+    out.push_back(Element{child, ReadAccessible(child)});
     Flatten(child, out);
   }
 }
@@ -221,7 +163,7 @@ bool WaitForPage(HWND window, const Page& page, IAccessible** client, std::vecto
     *client = ClientObject(window);
     if (*client != nullptr) {
       Flatten(*client, rows);
-      if (!rows.empty() && rows.front().name == page.pane) return true;
+      if (!rows.empty() && rows.front().facts.name == page.pane) return true;
       ReleaseAll(rows);
       (*client)->Release();
       *client = nullptr;
@@ -237,7 +179,7 @@ int CheckPage(HWND window, const Page& page, const wchar_t* action) {
   if (!WaitForPage(window, page, &client, rows)) return Fail(std::wstring(L"page ") + page.key + L" never showed");
   RECT frame = {};
   ::GetWindowRect(window, &frame);
-  const Element root = Read(client);
+  const AccessibleFacts root = ReadAccessible(client);
   int failures = 0;
   auto check = [&](bool ok, const std::wstring& what) {
     if (!ok) failures += Fail(what);
@@ -247,14 +189,14 @@ int CheckPage(HWND window, const Page& page, const wchar_t* action) {
   Print(L"  role | name | state | default action | value");
   Print(L"  " + RoleText(root.role) + L" | " + root.name + L" | " + StateText(root.state) + L" |  | ");
   for (const Element& row : rows)
-    Print(L"  " + RoleText(row.role) + L" | " + row.name + L" | " + StateText(row.state) + L" | " + row.action +
-          L" | " + row.value);
-  check(rows.front().role == ROLE_SYSTEM_PANE, L"the page is no pane");
+    Print(L"  " + RoleText(row.facts.role) + L" | " + row.facts.name + L" | " + StateText(row.facts.state) + L" | " +
+          row.facts.action + L" | " + row.facts.value);
+  check(rows.front().facts.role == ROLE_SYSTEM_PANE, L"the page is no pane");
   check(rows.size() == page.rows.size() + 1, std::wstring(L"page ") + page.key + L" lists " +
                                                  std::to_wstring(rows.size() - 1) + L" elements, the skin has " +
                                                  std::to_wstring(page.rows.size()));
   for (size_t i = 0; i + 1 < rows.size() && i < page.rows.size(); ++i) {
-    const Element& got = rows[i + 1];
+    const AccessibleFacts& got = rows[i + 1].facts;
     const Row& want = page.rows[i];
     const std::wstring where = std::wstring(page.key) + L" row " + std::to_wstring(i + 1) + L" (" + got.name + L")";
     check(got.role == want.role, where + L": role " + RoleText(got.role));
@@ -272,8 +214,8 @@ int CheckPage(HWND window, const Page& page, const wchar_t* action) {
   if (action != nullptr && failures == 0) {
     bool done = false;
     for (const Element& row : rows) {
-      if (row.name != action) continue;
-      check(row.object->accDoDefaultAction(Self()) == S_OK, std::wstring(L"the default action of ") + action);
+      if (row.facts.name != action) continue;
+      check(row.object->accDoDefaultAction(ChildSelf()) == S_OK, std::wstring(L"the default action of ") + action);
       done = true;
       break;
     }
@@ -291,7 +233,7 @@ int PrintFocus(HWND window) {
   Flatten(client, rows);
   std::wstring focused;
   for (const Element& row : rows)
-    if ((row.state & STATE_SYSTEM_FOCUSED) != 0) focused = row.name;
+    if ((row.facts.state & STATE_SYSTEM_FOCUSED) != 0) focused = row.facts.name;
   Print(focused);
   ReleaseAll(rows);
   client->Release();
