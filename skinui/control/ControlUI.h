@@ -159,19 +159,6 @@ class CControlUI {
 
   virtual SIZE MeasureSize(SIZE available);
 
-  // What assistive technology reads of this control. Role and state are MSAA's ROLE_SYSTEM_* and
-  // STATE_SYSTEM_* values.
-  virtual bool IsAccessibleElement() const;
-  virtual DWORD GetAccessibleRole() const;
-  // The text, else the tooltip, else the "accname" attribute.
-  virtual std::wstring GetAccessibleName() const;
-  virtual DWORD GetAccessibleState() const;
-  virtual std::wstring GetAccessibleValue() const;
-  // Empty when the control has no action.
-  virtual std::wstring GetAccessibleDefaultAction() const;
-  // What a click does; false when the control has no action or cannot take it now.
-  virtual bool DoAccessibleDefaultAction();
-
   // Painting, in the order the layers are drawn.
   virtual bool Paint(HDC dc, const RECT& paint, CControlUI* stopControl);
   virtual bool PaintContent(HDC dc, const RECT& paint, CControlUI* stopControl);
@@ -186,6 +173,19 @@ class CControlUI {
   // The focused control's ring: the "focusringimage", else a 1 px rectangle of
   // "focusringcolor", else the system's dotted focus rectangle.
   virtual void PaintFocusRing(HDC dc);
+
+  // What assistive technology reads of this control. Role and state are MSAA's ROLE_SYSTEM_* and
+  // STATE_SYSTEM_* values.
+  virtual bool IsAccessibleElement() const;
+  virtual DWORD GetAccessibleRole() const;
+  // The text, else the tooltip, else the "accname" attribute.
+  virtual std::wstring GetAccessibleName() const;
+  virtual DWORD GetAccessibleState() const;
+  virtual std::wstring GetAccessibleValue() const;
+  // Empty when the control has no action.
+  virtual std::wstring GetAccessibleDefaultAction() const;
+  // What a click does; false when the control has no action or cannot take it now.
+  virtual bool DoAccessibleDefaultAction();
 
   // Layout requests.
   void Invalidate();
