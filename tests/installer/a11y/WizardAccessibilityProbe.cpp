@@ -5,6 +5,8 @@
 //                       its role/name table, checks it against the skin, then runs the default
 //                       action of the element named ACTION, if given
 //   focus               prints the name of the focused element
+//   events MS           prints the wizard's events (kind and element name) until the wizard's
+//                       window is gone, for at most MS milliseconds
 // Exit code 0 when every check held, 1 when one failed, 2 when the wizard was not found.
 
 #include <windows.h>
@@ -55,7 +57,7 @@ const std::vector<Page>& Pages() {
         {ROLE_SYSTEM_CHECKBUTTON, L"创建桌面快捷方式", kChecked}, {ROLE_SYSTEM_STATICTEXT, L"创建桌面快捷方式", 0},
         {ROLE_SYSTEM_CHECKBUTTON, L"添加到快速启动栏", kChecked}, {ROLE_SYSTEM_STATICTEXT, L"添加到快速启动栏", 0}}},
       {L"progress", L"正在安装",
-       {kMinimize, kClose, {ROLE_SYSTEM_PROGRESSBAR, L"", 0}, {ROLE_SYSTEM_STATICTEXT, L"*", 0}}},
+       {kMinimize, kClose, {ROLE_SYSTEM_PROGRESSBAR, L"安装进度", 0}, {ROLE_SYSTEM_STATICTEXT, L"*", 0}}},
       {L"done", L"安装完成", {kMinimize, kClose, {ROLE_SYSTEM_PUSHBUTTON, L"立即体验", kOperable}}},
   };
   return pages;
@@ -226,6 +228,49 @@ int CheckPage(HWND window, const Page& page, const wchar_t* action) {
   return failures == 0 ? 0 : 1;
 }
 
+// Each event of the wizard's client area, with the name of the element it names.
+void CALLBACK PrintEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD, DWORD) {
+  if (object != OBJID_CLIENT) return;
+  const struct {
+    DWORD event;
+    const wchar_t* word;
+  } words[] = {{EVENT_OBJECT_SHOW, L"show"},           {EVENT_OBJECT_HIDE, L"hide"},
+               {EVENT_OBJECT_FOCUS, L"focus"},         {EVENT_OBJECT_STATECHANGE, L"state"},
+               {EVENT_OBJECT_NAMECHANGE, L"name"},     {EVENT_OBJECT_VALUECHANGE, L"value"}};
+  for (const auto& word : words) {
+    if (word.event != event) continue;
+    IAccessible* source = nullptr;
+    VARIANT id;
+    ::VariantInit(&id);
+    if (FAILED(::AccessibleObjectFromEvent(window, static_cast<DWORD>(object), static_cast<DWORD>(child), &source,
+                                           &id)))
+      return;
+    BSTR name = nullptr;
+    source->get_accName(id, &name);
+    Print(std::wstring(L"event ") + word.word + L" | " + (name != nullptr ? name : L""));
+    ::SysFreeString(name);
+    source->Release();
+  }
+}
+
+// Prints the events of the wizard's process until its window is gone, for at most the given time.
+int PrintEvents(HWND window, DWORD milliseconds) {
+  DWORD process = 0;
+  ::GetWindowThreadProcessId(window, &process);
+  HWINEVENTHOOK hook =
+      ::SetWinEventHook(EVENT_OBJECT_SHOW, EVENT_OBJECT_VALUECHANGE, nullptr, PrintEvent, process, 0,
+                        WINEVENT_OUTOFCONTEXT);
+  if (hook == nullptr) return Fail(L"no event hook");
+  const DWORD start = ::GetTickCount();
+  while (::IsWindow(window) && ::GetTickCount() - start < milliseconds) {
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, kPollMs, QS_ALLINPUT);
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+  }
+  ::UnhookWinEvent(hook);
+  return 0;
+}
+
 int PrintFocus(HWND window) {
   IAccessible* client = ClientObject(window);
   if (client == nullptr) return Fail(L"no client object");
@@ -253,6 +298,8 @@ int wmain(int argc, wchar_t** argv) {
   int code = 2;
   if (window != nullptr && std::wcscmp(argv[1], L"focus") == 0) {
     code = PrintFocus(window);
+  } else if (window != nullptr && std::wcscmp(argv[1], L"events") == 0 && argc >= 3) {
+    code = PrintEvents(window, static_cast<DWORD>(std::wcstoul(argv[2], nullptr, 10)));
   } else if (window != nullptr && std::wcscmp(argv[1], L"page") == 0 && argc >= 3) {
     for (const Page& page : Pages())
       if (std::wcscmp(page.key, argv[2]) == 0) code = CheckPage(window, page, argc >= 4 ? argv[3] : nullptr);
