@@ -1,5 +1,7 @@
 #include "ButtonUI.h"
 
+#include <oleacc.h>
+
 #include <string>
 
 #include "AttributeText.h"
@@ -13,6 +15,7 @@ namespace {
 
 constexpr UINT kTextStyleButton = kStyleCenter | kStyleVCenter | kStyleSingleLine;
 constexpr int kMaxSlices = 4;
+constexpr const wchar_t* kPressAction = L"按下";
 
 }  // namespace
 
@@ -39,6 +42,10 @@ bool CButtonUI::Activate() {
   }
   return true;
 }
+
+DWORD CButtonUI::GetAccessibleRole() const { return ROLE_SYSTEM_PUSHBUTTON; }
+
+std::wstring CButtonUI::GetAccessibleDefaultAction() const { return kPressAction; }
 
 void CButtonUI::SetEnabled(bool enable) {
   CControlUI::SetEnabled(enable);

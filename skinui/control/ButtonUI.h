@@ -23,6 +23,8 @@ class CButtonUI : public CLabelUI {
   void* GetInterface(const std::wstring& typeName) override;
   UINT GetFlags() const override;
   bool Activate() override;
+  DWORD GetAccessibleRole() const override;
+  std::wstring GetAccessibleDefaultAction() const override;
   void SetEnabled(bool enable = true) override;
   void HandleEvent(TControlEventUI& event) override;
   void SetAttribute(const std::wstring& name, const std::wstring& value) override;

@@ -1,5 +1,7 @@
 #include "CheckBoxUI.h"
 
+#include <oleacc.h>
+
 #include "AttributeText.h"
 #include "PaintManagerUI.h"
 
@@ -14,6 +16,8 @@ void* CCheckBoxUI::GetInterface(const std::wstring& typeName) {
   if (attr::EqualsNoCase(typeName, L"CheckBox")) return this;
   return COptionUI::GetInterface(typeName);
 }
+
+DWORD CCheckBoxUI::GetAccessibleRole() const { return ROLE_SYSTEM_CHECKBUTTON; }
 
 void CCheckBoxUI::HandleEvent(TControlEventUI& event) {
   if (m_bAutoCheck && IsMouseEnabled() &&

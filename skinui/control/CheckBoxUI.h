@@ -12,6 +12,7 @@ class CCheckBoxUI : public COptionUI {
 
   std::wstring GetClassName() const override;
   void* GetInterface(const std::wstring& typeName) override;
+  DWORD GetAccessibleRole() const override;
   void HandleEvent(TControlEventUI& event) override;
   void SetAttribute(const std::wstring& name, const std::wstring& value) override;
 

@@ -1,5 +1,7 @@
 #include "ContainerUI.h"
 
+#include <oleacc.h>
+
 #include <algorithm>
 
 #include "AttributeText.h"
@@ -44,6 +46,10 @@ CContainerUI::~CContainerUI() {
   m_pVerticalScrollBar.reset();
   m_pHorizontalScrollBar.reset();
 }
+
+bool CContainerUI::IsAccessibleElement() const { return !GetAccessibleName().empty(); }
+
+DWORD CContainerUI::GetAccessibleRole() const { return ROLE_SYSTEM_PANE; }
 
 std::wstring CContainerUI::GetClassName() const { return L"ContainerUI"; }
 

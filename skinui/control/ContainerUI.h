@@ -19,6 +19,10 @@ class CContainerUI : public CControlUI, public IContainerUI {
 
   std::wstring GetClassName() const override;
   void* GetInterface(const std::wstring& typeName) override;
+  // A container is read as a pane only when the skin names it; otherwise its children stand in
+  // its place.
+  bool IsAccessibleElement() const override;
+  DWORD GetAccessibleRole() const override;
 
   // IContainerUI.
   CControlUI* GetItemAt(int index) const override;

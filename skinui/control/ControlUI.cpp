@@ -1,5 +1,7 @@
 #include "ControlUI.h"
 
+#include <oleacc.h>
+
 #include <cstdlib>
 
 #include "AttributeText.h"
@@ -17,6 +19,7 @@ constexpr int kTwoGradientSteps = 8;
 constexpr int kOneGradientSteps = 16;
 // Styles may name styles; a style that names itself must not recurse without end.
 constexpr int kMaxStyleDepth = 8;
+constexpr uint32_t kAlphaMask = 0xFF000000u;
 
 struct CursorName {
   const wchar_t* name;
@@ -79,6 +82,7 @@ void CControlUI::SetText(const std::wstring& text) {
   if (stored == m_sText) return;
   m_sText = std::move(stored);
   Invalidate();
+  NotifyAccessibleEvent(EVENT_OBJECT_NAMECHANGE);
 }
 
 bool CControlUI::IsResourceText() const { return m_bResourceText; }
@@ -262,7 +266,10 @@ void CControlUI::SetVisible(bool visible) {
   m_bVisible = visible;
   m_bFocused = false;
   if (!visible && m_pManager != nullptr && m_pManager->GetFocus() == this) m_pManager->SetFocus(nullptr);
-  if (IsVisible() != wasVisible) NeedParentLayout();
+  if (IsVisible() != wasVisible) {
+    NeedParentLayout();
+    NotifyAccessibleEvent(visible ? EVENT_OBJECT_SHOW : EVENT_OBJECT_HIDE);
+  }
 }
 
 void CControlUI::SetParentVisible(bool visible) {
@@ -470,6 +477,12 @@ void CControlUI::SetAttribute(const std::wstring& name, const std::wstring& valu
     SetText(value);
   } else if (EqualsNoCase(name, L"tooltip")) {
     SetToolTip(value);
+  } else if (EqualsNoCase(name, L"accname")) {
+    m_sAccessibleName = value;
+  } else if (EqualsNoCase(name, L"focusringimage")) {
+    m_sFocusRingImage = value;
+  } else if (EqualsNoCase(name, L"focusringcolor")) {
+    m_dwFocusRingColor = attr::ParseColor(value, false);
   } else if (EqualsNoCase(name, L"userdata")) {
     SetUserData(value);
   } else if (EqualsNoCase(name, L"enabled")) {
@@ -499,6 +512,37 @@ void CControlUI::SetAttribute(const std::wstring& name, const std::wstring& valu
 }
 
 SIZE CControlUI::MeasureSize(SIZE /*available*/) { return GetFixedSize(); }
+
+bool CControlUI::IsAccessibleElement() const {
+  return !GetAccessibleName().empty() || (GetFlags() & kFlagTabStop) != 0;
+}
+
+DWORD CControlUI::GetAccessibleRole() const { return ROLE_SYSTEM_GRAPHIC; }
+
+std::wstring CControlUI::GetAccessibleName() const {
+  std::wstring name = GetText();
+  if (name.empty()) name = GetToolTip();
+  if (name.empty()) name = m_sAccessibleName;
+  return name;
+}
+
+DWORD CControlUI::GetAccessibleState() const {
+  DWORD state = 0;
+  if (!IsEnabled()) state |= STATE_SYSTEM_UNAVAILABLE;
+  if (!IsVisible()) state |= STATE_SYSTEM_INVISIBLE;
+  if ((GetFlags() & kFlagTabStop) != 0) state |= STATE_SYSTEM_FOCUSABLE;
+  if (m_pManager != nullptr && m_pManager->GetFocus() == this) state |= STATE_SYSTEM_FOCUSED;
+  return state;
+}
+
+std::wstring CControlUI::GetAccessibleValue() const { return std::wstring(); }
+
+std::wstring CControlUI::GetAccessibleDefaultAction() const { return std::wstring(); }
+
+bool CControlUI::DoAccessibleDefaultAction() {
+  if (GetAccessibleDefaultAction().empty()) return false;
+  return Activate();
+}
 
 bool CControlUI::Paint(HDC dc, const RECT& paint, CControlUI* stopControl) {
   if (stopControl == this) return false;
@@ -597,6 +641,17 @@ void CControlUI::PaintBorder(HDC dc) {
 }
 
 void CControlUI::PaintOverlay(HDC /*dc*/, const RECT& /*paint*/) {}
+
+void CControlUI::PaintFocusRing(HDC dc) {
+  if (!m_sFocusRingImage.empty() && DrawImage(dc, m_sFocusRingImage)) return;
+  if (m_dwFocusRingColor != 0) {
+    // Skin colours often leave the alpha at 0 and mean opaque.
+    const uint32_t color = (m_dwFocusRingColor & kAlphaMask) != 0 ? m_dwFocusRingColor : m_dwFocusRingColor | kAlphaMask;
+    CSkinRender::DrawRect(dc, m_rcItem, 1, GetAdjustColor(color));
+    return;
+  }
+  ::DrawFocusRect(dc, &m_rcItem);
+}
 
 void CControlUI::Invalidate() {
   if (!IsVisible() || m_pManager == nullptr) return;
@@ -797,6 +852,10 @@ int CControlUI::Scale(int value) const {
 
 RECT CControlUI::Scale(RECT rect) const { return m_pManager != nullptr ? m_pManager->ScaleRect(rect) : rect; }
 SIZE CControlUI::Scale(SIZE size) const { return m_pManager != nullptr ? m_pManager->ScaleSize(size) : size; }
+
+void CControlUI::NotifyAccessibleEvent(DWORD event) {
+  if (m_pManager != nullptr) m_pManager->NotifyAccessibleEvent(this, event);
+}
 
 void CControlUI::Notify(const wchar_t* type, WPARAM wParam, LPARAM lParam, bool async) {
   if (m_pManager != nullptr) m_pManager->SendNotify(this, type, wParam, lParam, async);

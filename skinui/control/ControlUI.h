@@ -170,6 +170,22 @@ class CControlUI {
   virtual void PaintText(HDC dc);
   virtual void PaintBorder(HDC dc);
   virtual void PaintOverlay(HDC dc, const RECT& paint);
+  // The focused control's ring: the "focusringimage", else a 1 px rectangle of
+  // "focusringcolor", else the system's dotted focus rectangle.
+  virtual void PaintFocusRing(HDC dc);
+
+  // What assistive technology reads of this control. Role and state are MSAA's ROLE_SYSTEM_* and
+  // STATE_SYSTEM_* values.
+  virtual bool IsAccessibleElement() const;
+  virtual DWORD GetAccessibleRole() const;
+  // The text, else the tooltip, else the "accname" attribute.
+  virtual std::wstring GetAccessibleName() const;
+  virtual DWORD GetAccessibleState() const;
+  virtual std::wstring GetAccessibleValue() const;
+  // Empty when the control has no action.
+  virtual std::wstring GetAccessibleDefaultAction() const;
+  // What a click does; false when the control has no action or cannot take it now.
+  virtual bool DoAccessibleDefaultAction();
 
   // Layout requests.
   void Invalidate();
@@ -244,6 +260,9 @@ class CControlUI {
   uint32_t GetAdjustColor(uint32_t color) const { return color; }
   // Sends a notification through the manager; nothing without one.
   void Notify(const wchar_t* type, WPARAM wParam = 0, LPARAM lParam = 0, bool async = false);
+  // Tells assistive technology (NotifyWinEvent) that this control changed; nothing while the
+  // control is not in a window's tree.
+  void NotifyAccessibleEvent(DWORD event);
 
   CPaintManagerUI* m_pManager = nullptr;
   CControlUI* m_pParent = nullptr;
@@ -295,6 +314,9 @@ class CControlUI {
   RECT m_rcBorderSize = {};
   CResourceTable<std::wstring> m_mCustomAttributes;
   UINT m_uControlFlags = 0;
+  std::wstring m_sAccessibleName;
+  std::wstring m_sFocusRingImage;
+  uint32_t m_dwFocusRingColor = 0;
 };
 
 }  // namespace SkinUI

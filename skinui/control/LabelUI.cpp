@@ -1,5 +1,7 @@
 #include "LabelUI.h"
 
+#include <oleacc.h>
+
 #include "AttributeText.h"
 #include "GdiHandles.h"
 #include "PaintManagerUI.h"
@@ -24,6 +26,8 @@ void* CLabelUI::GetInterface(const std::wstring& typeName) {
   if (attr::EqualsNoCase(typeName, L"Label")) return this;
   return CControlUI::GetInterface(typeName);
 }
+
+DWORD CLabelUI::GetAccessibleRole() const { return ROLE_SYSTEM_STATICTEXT; }
 
 UINT CLabelUI::GetFlags() const { return IsEnabled() ? kFlagSetCursor : 0; }
 

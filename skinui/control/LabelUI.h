@@ -25,6 +25,7 @@ class CLabelUI : public CControlUI {
 
   std::wstring GetClassName() const override;
   void* GetInterface(const std::wstring& typeName) override;
+  DWORD GetAccessibleRole() const override;
   UINT GetFlags() const override;
   void SetText(const std::wstring& text) override;
   void HandleEvent(TControlEventUI& event) override;

@@ -1,5 +1,7 @@
 #include "OptionUI.h"
 
+#include <oleacc.h>
+
 #include <vector>
 
 #include "AttributeText.h"
@@ -10,6 +12,8 @@ namespace SkinUI {
 
 namespace {
 constexpr int kMaxSlices = 4;
+constexpr const wchar_t* kCheckAction = L"选中";
+constexpr const wchar_t* kUncheckAction = L"取消选中";
 }  // namespace
 
 COptionUI::COptionUI() = default;
@@ -38,6 +42,18 @@ bool COptionUI::Activate() {
   if (!CButtonUI::Activate()) return false;
   Selected(m_sGroupName.empty() ? !m_bSelected : true, true);
   return true;
+}
+
+DWORD COptionUI::GetAccessibleRole() const {
+  return m_sGroupName.empty() ? ROLE_SYSTEM_CHECKBUTTON : ROLE_SYSTEM_RADIOBUTTON;
+}
+
+DWORD COptionUI::GetAccessibleState() const {
+  return CButtonUI::GetAccessibleState() | (m_bSelected ? STATE_SYSTEM_CHECKED : 0);
+}
+
+std::wstring COptionUI::GetAccessibleDefaultAction() const {
+  return m_bSelected && m_sGroupName.empty() ? kUncheckAction : kCheckAction;
 }
 
 void COptionUI::SetAttribute(const std::wstring& name, const std::wstring& value) {
@@ -144,6 +160,7 @@ void COptionUI::Selected(bool selected, bool notify) {
   } else {
     m_uButtonState &= ~kStateSelected;
   }
+  NotifyAccessibleEvent(EVENT_OBJECT_STATECHANGE);
   if (m_pManager != nullptr && !m_sGroupName.empty()) {
     if (!selected) {
       Invalidate();

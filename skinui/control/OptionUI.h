@@ -15,6 +15,10 @@ class COptionUI : public CButtonUI {
   void* GetInterface(const std::wstring& typeName) override;
   void SetManager(CPaintManagerUI* manager, CControlUI* parent, bool initialize = true) override;
   bool Activate() override;
+  // An option of a group is a radio button; one alone toggles, as a check box does.
+  DWORD GetAccessibleRole() const override;
+  DWORD GetAccessibleState() const override;
+  std::wstring GetAccessibleDefaultAction() const override;
   void SetAttribute(const std::wstring& name, const std::wstring& value) override;
   void PaintBackgroundColor(HDC dc) override;
   void PaintStateImage(HDC dc) override;

@@ -1,5 +1,7 @@
 #include "ProgressUI.h"
 
+#include <oleacc.h>
+
 #include <cwchar>
 #include <string>
 
@@ -84,12 +86,21 @@ void CProgressUI::PaintForeImage(HDC dc) {
   DrawImage(dc, m_sForeImage, m_sForeImageModify);
 }
 
-void CProgressUI::UpdateText() {
-  if (!m_bShowText) return;
+bool CProgressUI::IsAccessibleElement() const { return true; }
+
+DWORD CProgressUI::GetAccessibleRole() const { return ROLE_SYSTEM_PROGRESSBAR; }
+
+std::wstring CProgressUI::GetAccessibleValue() const { return PercentText(); }
+
+std::wstring CProgressUI::PercentText() const {
   const double span = m_nMax > m_nMin ? static_cast<double>(m_nMax) - m_nMin : 1.0;
   wchar_t text[kPercentTextSize];
   std::swprintf(text, kPercentTextSize, L"%.0f%%", (m_nValue - m_nMin) * 100.0 / span);
-  SetText(text);
+  return text;
+}
+
+void CProgressUI::UpdateText() {
+  if (m_bShowText) SetText(PercentText());
 }
 
 void CProgressUI::SetHorizontal(bool horizontal) {
@@ -113,6 +124,7 @@ void CProgressUI::SetValue(int value) {
   m_nValue = value;
   Invalidate();
   UpdateText();
+  NotifyAccessibleEvent(EVENT_OBJECT_VALUECHANGE);
 }
 
 void CProgressUI::SetShowText(bool show) {

@@ -13,6 +13,10 @@ class CProgressUI : public CLabelUI {
 
   std::wstring GetClassName() const override;
   void* GetInterface(const std::wstring& typeName) override;
+  bool IsAccessibleElement() const override;
+  DWORD GetAccessibleRole() const override;
+  // The filled share in percent, as "40%".
+  std::wstring GetAccessibleValue() const override;
   void SetAttribute(const std::wstring& name, const std::wstring& value) override;
   void PaintForeColor(HDC dc) override;
   void PaintForeImage(HDC dc) override;
@@ -37,6 +41,7 @@ class CProgressUI : public CLabelUI {
 
  private:
   void Normalize();
+  std::wstring PercentText() const;
 
   bool m_bShowText = false;
   bool m_bHorizontal = true;

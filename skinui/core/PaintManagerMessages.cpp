@@ -148,6 +148,7 @@ CPaintManagerUI::WindowSideCleanup::~WindowSideCleanup() {
     for (CControlUI* control : pending) delete control;
   }
   self->m_asyncNotify.clear();
+  self->m_accessibleTree->Detach();
   if (self->m_hDcPaint != nullptr && self->m_hWndPaint != nullptr && ::IsWindow(self->m_hWndPaint))
     ::ReleaseDC(self->m_hWndPaint, self->m_hDcPaint);
   self->m_hDcPaint = nullptr;
@@ -172,6 +173,7 @@ void CPaintManagerUI::Init(HWND window, const wchar_t* name) {
     scaler->SetAwareness(CDpiScaler::EnableProcessAwareness());
     scaler->SetDpi(CDpiScaler::GetWindowDpi(window));
   }
+  m_bFocusCues = false;
 }
 
 bool CPaintManagerUI::AttachRoot(CControlUI* control) {
@@ -228,7 +230,10 @@ void CPaintManagerUI::ReleaseDeferredObjects(CControlUI* control) {
   RemoveItem(m_delayedCleanup, control);
   for (auto& entry : m_nativeWindows)
     if (entry.control == control) entry.control = nullptr;
+  m_accessibleTree->Forget(control);
 }
+
+bool CPaintManagerUI::HoldsControl(const CControlUI* control) const { return IsInTree(control, m_pRoot); }
 
 bool CPaintManagerUI::AddNotifyListener(INotifyUI* notifier) { return AddUnique(m_notifiers, notifier); }
 bool CPaintManagerUI::RemoveNotifier(INotifyUI* notifier) { return RemoveItem(m_notifiers, notifier); }
@@ -380,6 +385,7 @@ void CPaintManagerUI::SetFocus(CControlUI* control) {
   if (control != nullptr && control->GetManager() == this && control->IsVisible() && control->IsEnabled()) {
     m_pFocus = control;
     SendEvent(control, UIEvent::SetFocus, 0, 0, 0);
+    if (m_pFocus == control) NotifyAccessibleEvent(control, EVENT_OBJECT_FOCUS);
     if (m_pFocus == control) SendNotify(control, kNotifySetFocus);
   }
 }
@@ -693,6 +699,7 @@ bool CPaintManagerUI::PreMessageHandler(UINT message, WPARAM wParam, LPARAM lPar
   switch (message) {
     case WM_KEYDOWN:
       if (wParam == VK_TAB) {
+        ShowFocusCues();
         MoveTabFocus(::GetKeyState(VK_SHIFT) >= 0);
         return true;
       }
@@ -891,6 +898,13 @@ bool CPaintManagerUI::MessageHandler(UINT message, WPARAM wParam, LPARAM lParam,
     case kMsgAsyncNotify:
       DrainAsyncNotifications();
       break;
+    case kMsgDefaultAction:
+      RunDefaultAction(static_cast<LONG>(wParam));
+      result = 0;
+      return true;
+    case WM_GETOBJECT:
+      result = AnswerGetObject(wParam, lParam);
+      return result != 0;
     default:
       return HandleMouseMessage(message, wParam, lParam, result);
   }
@@ -1157,6 +1171,7 @@ void CPaintManagerUI::OnPaint() {
         m_pRoot->Paint(memoryDc, paint, nullptr);
         if (m_bLayered) ComposeNativeWindows(memoryDc, paint);
         for (size_t i = 0; i < m_postPaintControls.size(); ++i) m_postPaintControls[i]->PaintOverlay(memoryDc, paint);
+        PaintFocusRing(memoryDc, paint);
         ::RestoreDC(memoryDc, saved);
         ::GdiFlush();
         if (m_bLayered) {
@@ -1175,6 +1190,7 @@ void CPaintManagerUI::OnPaint() {
     const int saved = ::SaveDC(windowDc);
     m_pRoot->Paint(windowDc, paint, nullptr);
     for (size_t i = 0; i < m_postPaintControls.size(); ++i) m_postPaintControls[i]->PaintOverlay(windowDc, paint);
+    PaintFocusRing(windowDc, paint);
     ::RestoreDC(windowDc, saved);
   }
   ::EndPaint(m_hWndPaint, &ps);

@@ -13,6 +13,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "AccessibleTreeUI.h"
 #include "DpiScaler.h"
 #include "GdiHandles.h"
 #include "NotifyMsgUI.h"
@@ -170,6 +171,16 @@ class CPaintManagerUI {
   CControlUI* FindControl(POINT point) const;
   // Called by a dying control: every reference the manager holds to it is dropped.
   void ReleaseDeferredObjects(CControlUI* control);
+  // True for a control of the tree now attached (not one removed and waiting for clean-up).
+  bool HoldsControl(const CControlUI* control) const;
+
+  // Accessibility: the tree assistive technology reads, its events, and the focus ring, which
+  // shows from the first Tab on, so a mouse user sees the skin as drawn. Defined in
+  // PaintManagerAccessibility.cpp.
+  void NotifyAccessibleEvent(CControlUI* control, DWORD event);
+  // Runs the control's default action from the window's queue; false without a window.
+  bool PostDefaultAction(CControlUI* control);
+  bool IsFocusRingShown() const { return m_bFocusCues; }
 
   bool AddNotifyListener(INotifyUI* notifier);
   bool RemoveNotifier(INotifyUI* notifier);
@@ -287,7 +298,13 @@ class CPaintManagerUI {
     DeliveryFrame* outer;
   };
 
+  static constexpr UINT kMsgDefaultAction = WM_APP + 2;
+
   static std::vector<CPaintManagerUI*>& Managers();
+  LRESULT AnswerGetObject(WPARAM wParam, LPARAM lParam);
+  void RunDefaultAction(LONG id);
+  void ShowFocusCues();
+  void PaintFocusRing(HDC dc, const RECT& paint);
   bool HandleMouseMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
   void OnPaint();
   void PaintLayered(const RECT& paint, const RECT& client);
@@ -356,6 +373,8 @@ class CPaintManagerUI {
   ControlList m_needMouseLeave;
   std::unordered_map<std::wstring, CControlUI*> m_nameTable;
   std::unordered_map<std::wstring, ControlList> m_optionGroups;
+  std::shared_ptr<CAccessibleTreeUI> m_accessibleTree = std::make_shared<CAccessibleTreeUI>(this);
+  bool m_bFocusCues = false;
   // Declared last so it runs first when the manager dies, while the tables above still exist.
   struct WindowSideCleanup {
     CPaintManagerUI* owner;

@@ -17,6 +17,8 @@ constexpr const wchar_t* kSkinErrorText = L"\u52a0\u8f7d\u8d44\u6e90\u6587\u4ef6
 constexpr UINT kSkinErrorExitCode = 1;
 constexpr UINT kDpiChangedMessage = 0x02E0;  // WM_DPICHANGED, newer than the headers' target
 constexpr LONG kCaptionToBottom = -1;        // a caption bottom of -1 reaches the client's bottom
+constexpr const wchar_t* kCloseButtonName = L"closebtn";
+constexpr UINT kCloseButtonSearch = kFindVisible | kFindEnabled | kFindMeFirst;
 constexpr const wchar_t* kStaticClasses[] = {
     L"controlui",          L"textui",          L"labelui",      L"containerui",    L"horizontallayoutui",
     L"verticallayoutui",   L"tablayoutui",     L"childlayoutui", L"dialoglayoutui", L"progresscontainerui",
@@ -33,6 +35,10 @@ bool IsStaticClass(const std::wstring& className) {
 void ShowControl(CPaintManagerUI& manager, const wchar_t* name, bool visible) {
   CControlUI* control = manager.FindControl(std::wstring(name));
   if (control != nullptr) control->SetVisible(visible);
+}
+
+CControlUI* MatchCloseButton(CControlUI* control, void*) {
+  return control->GetName().compare(0, std::wcslen(kCloseButtonName), kCloseButtonName) == 0 ? control : nullptr;
 }
 
 }  // namespace
@@ -63,6 +69,12 @@ bool WindowImplBase::IsStaticControl(CControlUI* control) {
 }
 
 bool WindowImplBase::HandleDefaultKey(WPARAM key) { return key == VK_ESCAPE; }
+
+bool WindowImplBase::ClickCloseButton() {
+  CControlUI* root = m_pm.GetRoot();
+  CControlUI* button = root != nullptr ? root->FindControl(MatchCloseButton, nullptr, kCloseButtonSearch) : nullptr;
+  return button != nullptr && m_pm.PostDefaultAction(button);
+}
 
 LRESULT WindowImplBase::OnClose(UINT, WPARAM, LPARAM, bool& handled) {
   handled = false;
@@ -176,7 +188,8 @@ LRESULT WindowImplBase::OnChar(UINT, WPARAM, LPARAM, bool& handled) {
 
 LRESULT WindowImplBase::OnSysCommand(UINT message, WPARAM wParam, LPARAM lParam, bool&) {
   if ((wParam & 0xFFF0) == SC_CLOSE) {
-    ::SendMessageW(m_hWnd, WM_CLOSE, 0, 0);
+    // Alt+F4 and the taskbar close as the skin's close button does, which may have more to do.
+    if (!ClickCloseButton()) ::SendMessageW(m_hWnd, WM_CLOSE, 0, 0);
     return 0;
   }
   const bool wasZoomed = ::IsZoomed(m_hWnd) != FALSE;
@@ -295,7 +308,11 @@ void WindowImplBase::OnWindowGone(HWND) {
 }
 
 LRESULT WindowImplBase::MessageHandler(UINT message, WPARAM wParam, LPARAM, bool&) {
-  if (message == WM_KEYDOWN && (wParam == VK_RETURN || wParam == VK_ESCAPE)) return HandleDefaultKey(wParam);
+  if (message == WM_KEYDOWN && (wParam == VK_RETURN || wParam == VK_ESCAPE)) {
+    const bool answered = HandleDefaultKey(wParam);
+    if (answered && wParam == VK_ESCAPE) ClickCloseButton();
+    return answered;
+  }
   return 0;
 }
 

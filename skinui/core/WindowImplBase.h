@@ -78,6 +78,9 @@ class WindowImplBase : public CWindowWnd,
 
  protected:
   void UpdateRoundRegion();
+  // The visible, enabled close button ("closebtn", or a name that starts with it) clicked from
+  // the window's queue, as Escape and the system close command do; false when there is none.
+  bool ClickCloseButton();
 
   CPaintManagerUI m_pm;
 };

@@ -104,6 +104,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     skinFile = args.size() > 1 ? args[1] : FirstDocumentIn(SkinUI::CSkinResource::GetResourceZipArchive());
   }
 
+  // Serving the window's accessible objects to screen readers takes COM on this thread.
+  const bool com = SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
   DemoWindow window(skinFile);
   if (window.Create(nullptr, kWindowTitle, WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX, 0) == nullptr) return 3;
   window.CenterWindow();
@@ -112,5 +114,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   const int code = SkinUI::CPaintManagerUI::MessageLoop();
   SkinUI::CPaintManagerUI::TermSharedResources();
   SkinUI::CSkinResource::CloseResourceZip();
+  if (com) ::CoUninitialize();
   return code;
 }

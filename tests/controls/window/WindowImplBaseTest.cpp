@@ -155,15 +155,16 @@ TEST_F(WindowImplBaseTest, MaximizeAndRestoreSwapTheirButtons) {
   EXPECT_FALSE(window.Find(L"restorebtn")->IsVisible());
 }
 
-TEST_F(WindowImplBaseTest, EscapeStillReachesTheFocusedControl) {
+TEST_F(WindowImplBaseTest, EscapeReachesTheFocusedControlAndClicksTheCloseButton) {
+  EXPECT_TRUE(window.HandleDefaultKey(VK_ESCAPE));
+  EXPECT_FALSE(window.HandleDefaultKey(VK_RETURN));
   EventLog log;
   log.Watch(window.Find(L"inner"));
   window.Manager().SetFocus(window.Find(L"inner"));
   window.Key(VK_ESCAPE);
   EXPECT_GE(log.Find(L"inner:" + std::to_wstring(UIEvent::KeyDown)), 0);
-  EXPECT_TRUE(::IsWindow(window.GetHWND()));
-  EXPECT_TRUE(window.HandleDefaultKey(VK_ESCAPE));
-  EXPECT_FALSE(window.HandleDefaultKey(VK_RETURN));
+  EXPECT_EQ(window.NoteCount(L"click:closebtn"), 1);
+  EXPECT_FALSE(::IsWindow(window.GetHWND()));
 }
 
 TEST_F(WindowImplBaseTest, CenterWindowCentresOnTheWorkArea) {
