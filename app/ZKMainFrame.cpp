@@ -52,7 +52,9 @@ ZKMainFrame::~ZKMainFrame() {
   for (int i = 0; i < kPageCount; ++i) UnregisterVirtualWindow(L"install" + std::to_wstring(i));
   m_tabs = nullptr;
   m_root = nullptr;
-  // Waits for an unpack under way; a failure it reports now can no longer be shown, but is logged.
+  // An unpack under way stops at its next report and undoes itself, so the wait is short; its
+  // failure (the cancel, or a fault met first) can no longer be shown, but is logged.
+  m_installThread.CancelUnpack();
   m_installThread.Shutdown();
   std::lock_guard<std::mutex> lock(m_failureMutex);
   if (m_failurePending) LogUnpackFailure(m_failureReason);
