@@ -25,11 +25,12 @@ e2e_stop_products() {
   return 0
 }
 
-# e2e_small_drive: a 64 KiB tmpfs as the prefix's drive Y:, too small for any payload; the test's
-# end removes it.
+# e2e_small_drive [SIZE]: a tmpfs of SIZE (default 64k, too small for any payload) as the
+# prefix's drive Y:; the test's end removes it.
 small_drive=$work/small-drive
 e2e_small_drive() {
-  mkdir -p "$small_drive" && mount -t tmpfs -o size=64k zk-small "$small_drive" || fail "cannot mount a small drive"
+  mkdir -p "$small_drive" && mount -t tmpfs -o "size=${1:-64k}" zk-small "$small_drive" \
+    || fail "cannot mount a small drive"
   ln -sfn "$small_drive" "$WINEPREFIX/dosdevices/y:"
 }
 e2e_remove_small_drive() {
@@ -57,7 +58,14 @@ key='HKLM\Software\Wow6432Node\Microsoft\Windows\CurrentVersion\Uninstall\{5E0A3
 # e2e_clean [UNIX_DIR...]: removes what any earlier run left, plus the given folders.
 e2e_clean() {
   e2e_stop_products
-  rm -rf "$default_dir" "$link" "$programs" "$marker" "$log" "$@"
+  rm -rf "$default_dir" "$@"
+  e2e_clean_registration
+}
+
+# e2e_clean_registration: what an installation registers and links, the product's marker and the
+# log; the installed files stay.
+e2e_clean_registration() {
+  rm -rf "$link" "$programs" "$marker" "$log"
   wine reg delete "$key" /f >/dev/null 2>&1
   return 0
 }
@@ -209,6 +217,36 @@ choose_folder() {
     sleep 0.2
   done
   return 1
+}
+
+# flip_middle FILE: inverts 16 bytes at the middle of FILE.
+flip_middle() {
+  /usr/bin/python3 -c '
+import sys
+with open(sys.argv[1], "r+b") as f:
+    f.seek(0, 2)
+    middle = f.tell() // 2
+    f.seek(middle)
+    data = bytes(b ^ 0xFF for b in f.read(16))
+    f.seek(middle)
+    f.write(data)
+' "$1"
+}
+
+# same_as_payload EXPECTED FOLDER: FOLDER holds the payload EXPECTED and the record of the
+# installation, installed-files.txt, which lists every file and folder of it.
+same_as_payload() {
+  diff -r -x installed-files.txt "$1" "$2" >/dev/null || return 1
+  [ -f "$2/installed-files.txt" ] || return 1
+  [ "$(tail -n +2 "$2/installed-files.txt" | tr -d '\r' | tr '\\' / | sed 's:/$::' | sort)" \
+    = "$(cd "$1" && find . -mindepth 1 | sed 's:^\./::' | sort)" ]
+}
+
+# folder_state FOLDER: every name below FOLDER with its kind; files also with mode, size, time and
+# digest. A folder's time is left out (names made and removed in it move it), and so is its mode:
+# every setup run sets the program folder's access list again, which Wine shows as the mode.
+folder_state() {
+  (cd "$1" && find . -mindepth 1 \( -type f -printf '%p f %m %s %T@ ' -exec md5sum {} \; \) -o -printf '%p %y\n' | sort)
 }
 
 # slow_payload MIB: appends MIB MiB of random bytes, stored, to $stage/zk.7z as filler.bin (also
