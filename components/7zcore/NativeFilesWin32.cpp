@@ -98,7 +98,8 @@ std::string PathText(const NativePath& path) {
 
 bool AppendOnlyFile::CreateNew(const NativePath& path) {
   Close();
-  HANDLE h = CreateFileW(ExtendedPath(path).c_str(), FILE_APPEND_DATA | SYNCHRONIZE, FILE_SHARE_READ, nullptr,
+  // Written only here, front to back: the file pointer stays at the end.
+  HANDLE h = CreateFileW(ExtendedPath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                          CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;
   handle_ = h;
