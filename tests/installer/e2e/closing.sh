@@ -48,7 +48,7 @@ case "$occasion" in
     # is handled long before its unpack ends, even throttled.
     wine "$stage/setup.exe" /S </dev/null >/dev/null 2>&1 || fail "the first version did not install"
     e2e_clean_registration
-    slow_payload 150
+    slow_payload 150 -mx1
     before=$(folder_state "$default_dir")
     wizard_start "$stage/setup.exe" || fail "no wizard window"
     throttle_start
