@@ -105,7 +105,10 @@ void ZKMainFrame::OnMessage(uint32_t code, int32_t param1, int32_t) {
   switch (code) {
     case kMsgPostToUiThread:
       // Any thread: only posts, to the handle kept for that (the window wrapper's own is the UI
-      // thread's).
+      // thread's). A progress report while one is still queued is not posted: the page reads the
+      // newest counters when it handles that one, and a fast unpack's flood of reports would
+      // keep the input (the close button) waiting behind it.
+      if (param1 == static_cast<int32_t>(kMsgProgress) && m_progressQueued.exchange(true)) break;
       ::PostMessageW(m_relayWindow.load(), kMsgRelay, static_cast<WPARAM>(param1), 0);
       break;
     case kMsgSelectPage:
@@ -117,6 +120,7 @@ void ZKMainFrame::OnMessage(uint32_t code, int32_t param1, int32_t) {
       StartInstallation();
       break;
     case kMsgProgress:
+      m_progressQueued.store(false);
       m_page2.OnProgChanged();
       break;
     case kMsgInstallFailed:
