@@ -6,9 +6,11 @@
 #     replaced), median of RUNS (default 3) each, files cached;
 #   - peak disk use of the folder and what lies beside it during the replacing unpack, sampled
 #     every 20 ms;
-#   - the cancel latency: setup.exe's wizard closed while it unpacks a stored 1 GiB file (the
-#     200 MiB one can be written before the close is seen), from the click on the close button
-#     to the end of the process, RUNS times, and how many names the folder holds afterwards.
+#   - the cancel latency of a stored 1 GiB file's unpack (the 200 MiB one can be written before a
+#     close is seen), RUNS times each: setup's worker cancelled a quarter of the way
+#     (cancel_probe.exe: from the cancel to the failure report, the run undone), and setup.exe's
+#     wizard closed while it unpacks (from the click on the close button to the end of the
+#     process) with how many names the folder holds afterwards.
 set -uo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
@@ -17,7 +19,7 @@ base=${2:-main}
 [[ "$runs" =~ ^[0-9]+$ ]] && [ "$runs" -ge 1 ] || { echo "usage: $0 [RUNS>=1] [BASE]" >&2; exit 2; }
 
 cmake --preset mingw >/dev/null || exit 1
-cmake --build --preset mingw -j2 --target setup 7zCore VIDer ZKUnInstall zk7z >/dev/null \
+cmake --build --preset mingw -j2 --target setup 7zCore VIDer ZKUnInstall zk7z cancel_probe >/dev/null \
   || { echo "build failed" >&2; exit 1; }
 work=$root/build/bench-journal
 rm -rf "$work/large" "$work/packed" "$work/out" && mkdir -p "$work/large" "$work/packed" "$work/base"
@@ -66,7 +68,14 @@ measure() {
     done
   done
 
-  # Cancel latency: the wizard closed once the large file is being written.
+  # Cancel latency: the worker cancelled, then the wizard closed once the large file is being
+  # written.
+  for i in $(seq "$runs"); do
+    rm -rf "$work/out" && mkdir -p "$work/out/zkbin"
+    wine "$root/build/mingw/bin/cancel_probe.exe" "$(winepath -w "$work/packed/zk.7z")" \
+      "$(winepath -w "$work/out/zkbin")" </dev/null 2>/dev/null | tr -d '\r' | tail -1 >>"$work/probe.txt"
+  done
+  rm -rf "$work/out"
   local folder part start
   folder=$(unix_path 'C:\Program Files (x86)\zk')
   part=$folder/zkbin/filler.bin.zk7z~part
@@ -87,7 +96,7 @@ measure() {
   rm -rf "$folder"
 }
 export -f measure
-: >"$work/unpack.txt"; : >"$work/cancel.txt"
+: >"$work/unpack.txt"; : >"$work/cancel.txt"; : >"$work/probe.txt"
 bash scripts/with-test-display.sh bash -c measure || { echo "measurement failed" >&2; exit 1; }
 
 /usr/bin/python3 - "$work" "$base" <<'PY'
@@ -109,6 +118,11 @@ for kind in ("fresh", "replace"):
         label = "%s, %s" % (kind, base if tool == "base" else "journal")
         print("  %-22s %10.2f %12.1f %15.1f" % (label, secs, peak, peak - data["base", "fresh"][1]))
     print("  %-22s %+9.1f%%" % ("  journal's time cost", 100 * (data["journal", kind][0] / data["base", kind][0] - 1)))
+probe = [line.split() for line in open(work + "/probe.txt") if line.strip()]
+ms = sorted(float(p[0]) for p in probe)
+print("Cancel latency of the unpack (setup's worker, cancel to its failure report, run undone), %d runs:" % len(ms))
+print("  median %.0f ms, max %.0f ms, cancelled at %.0f of %.0f MiB"
+      % (statistics.median(ms), ms[-1], int(probe[0][1]) / 1048576, int(probe[0][2]) / 1048576))
 cancel = [line.split() for line in open(work + "/cancel.txt") if line.strip()]
 ms = sorted(1000 * (float(e) - float(s)) for s, e, _ in cancel)
 left = [int(n) for _, _, n in cancel]
