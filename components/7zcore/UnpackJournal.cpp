@@ -78,7 +78,8 @@ bool Undo(const NativePath& root, const std::vector<UnpackJournal::Record>& reco
     const NativePath path = JoinRelative(root, r.name);
     switch (r.kind) {
       case kFolder:
-        if (!RemoveEmptyFolder(path)) note(Failure("cannot remove the new folder", path));
+        // What someone else put in the new folder meanwhile keeps it.
+        RemoveEmptyFolder(path);
         break;
       case kTemporary:
       case kNewFile:
