@@ -31,7 +31,7 @@ echo "version B" >"$payload_b/readme.txt"
 mkdir "$payload_b/new-in-b" && echo "new in B" >"$payload_b/new-in-b/file.txt"
 rm -f "$stage/zk.7z" "$log"
 (cd "$payload_b" && 7zz a -bso0 -bsp0 "$stage/zk.7z" .) || fail "7zz a version B"
-if [ "$occasion" = damaged ]; then slow_payload 40; else slow_payload 40 -mx1; fi
+if [ "$occasion" = damaged ]; then slow_payload 40; else packed_payload 20; fi
 
 # start_b: setup of B in the background, throttled, until it writes the large file.
 start_b() {

@@ -249,13 +249,19 @@ folder_state() {
   (cd "$1" && find . -mindepth 1 \( -type f -printf '%p f %m %s %T@ ' -exec md5sum {} \; \) -o -printf '%p %y\n' | sort)
 }
 
-# slow_payload MIB [SWITCHES]: appends MIB MiB of random bytes, stored (or packed by the 7zz
-# SWITCHES), to $stage/zk.7z as filler.bin (also kept as $work/filler.bin). Quick to make;
-# unpacking it takes long under throttle_start, and long enough to be caught half-way only when
-# it is packed: a stored file is written almost without work of the process.
+# slow_payload MIB: appends MIB MiB of random bytes, stored, to $stage/zk.7z as filler.bin (also
+# kept as $work/filler.bin). Quick to make; unpacking it takes long under throttle_start.
 slow_payload() {
   head -c "$1M" /dev/urandom >"$work/filler.bin" || fail "filler"
-  (cd "$work" && 7zz a -bso0 -bsp0 "${2:--mx0}" "$stage/zk.7z" filler.bin) || fail "7zz a filler"
+  (cd "$work" && 7zz a -bso0 -bsp0 -mx0 "$stage/zk.7z" filler.bin) || fail "7zz a filler"
+}
+
+# packed_payload MIB: the same with MIB MiB of text packed by LZMA2, whose decoding is work of the
+# process: under throttle_start it lasts long enough to be caught half-way even by a close,
+# where a stored file is written almost without work of the process.
+packed_payload() {
+  head -c $(($1 * 786432)) /dev/urandom | base64 -w 0 >"$work/filler.bin" || fail "filler"
+  (cd "$work" && 7zz a -bso0 -bsp0 -mx1 "$stage/zk.7z" filler.bin) || fail "7zz a filler"
 }
 
 # throttle_start / throttle_stop: setup.exe runs a twentieth of the time (stopped and continued by
