@@ -19,6 +19,7 @@
 #include "SkinResource.h"
 #include "SkinSource.h"
 #include "SystemActions.h"
+#include "ZKInstallThread.h"
 #include "ZKMainFrame.h"
 
 namespace {
@@ -92,6 +93,7 @@ int RunSetup(HINSTANCE instance) {
   const std::unique_ptr<InstalledProduct> installed = FindInstalledProduct(scope);
   SetInstallScope(scope, InitialInstallFolder(arguments, installed.get()));
   if (installed) LogInstalledVersion(*installed);
+  HealInterruptedUnpack(GetBinDir());
   InstallOptions& options = GetInstallOptions();
   if (arguments.noDesktop) options.desktopShortcut = false;
   if (arguments.noPin) options.taskbarPin = false;

@@ -52,7 +52,9 @@ ZKMainFrame::~ZKMainFrame() {
   for (int i = 0; i < kPageCount; ++i) UnregisterVirtualWindow(L"install" + std::to_wstring(i));
   m_tabs = nullptr;
   m_root = nullptr;
-  // Waits for an unpack under way; a failure it reports now can no longer be shown, but is logged.
+  // An unpack under way stops at its next report and undoes itself, so the wait is short; its
+  // failure (the cancel, or a fault met first) can no longer be shown, but is logged.
+  m_installThread.CancelUnpack();
   m_installThread.Shutdown();
   std::lock_guard<std::mutex> lock(m_failureMutex);
   if (m_failurePending) LogUnpackFailure(m_failureReason);
@@ -103,7 +105,10 @@ void ZKMainFrame::OnMessage(uint32_t code, int32_t param1, int32_t) {
   switch (code) {
     case kMsgPostToUiThread:
       // Any thread: only posts, to the handle kept for that (the window wrapper's own is the UI
-      // thread's).
+      // thread's). A progress report while one is still queued is not posted: the page reads the
+      // newest counters when it handles that one, and a fast unpack's flood of reports would
+      // keep the input (the close button) waiting behind it.
+      if (param1 == static_cast<int32_t>(kMsgProgress) && m_progressQueued.exchange(true)) break;
       ::PostMessageW(m_relayWindow.load(), kMsgRelay, static_cast<WPARAM>(param1), 0);
       break;
     case kMsgSelectPage:
@@ -115,6 +120,7 @@ void ZKMainFrame::OnMessage(uint32_t code, int32_t param1, int32_t) {
       StartInstallation();
       break;
     case kMsgProgress:
+      m_progressQueued.store(false);
       m_page2.OnProgChanged();
       break;
     case kMsgInstallFailed:

@@ -46,6 +46,8 @@ class ZKMainFrame final : public CZKObjectWnd {
   bool m_failurePending = false;  // reported by the worker, not yet logged
   // The window the worker posts to: set when it is ready, cleared when it is gone.
   std::atomic<HWND> m_relayWindow{nullptr};
+  // A progress message is posted and not yet handled.
+  std::atomic<bool> m_progressQueued{false};
   // Constructed early: the worker already waits while the wizard is built.
   CZKInstallThread m_installThread;
   CZKInstallPage0 m_page0;

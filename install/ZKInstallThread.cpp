@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "InstallOptions.h"
+#include "InstalledFileRecord.h"
+#include "InstalledProduct.h"
 #include "Log.h"
 #include "PayloadCheck.h"
 #include "TextConversion.h"
@@ -38,9 +40,46 @@ bool PayloadMatchesStamp(HANDLE archive, InstallFailure& kind, std::wstring& rea
   return false;
 }
 
+// What this unpack put in place joins the record an earlier installation left beside the
+// uninstaller.
+void WriteInstallRecord(const std::wstring& binDir, const std::vector<std::string>& names) {
+  InstalledFileRecord current;
+  current.version = WideToUtf8(ProductVersion());
+  current.paths = OrderRecordedPaths(names);
+  InstalledFileRecord previous;
+  const InstalledFileRecord record =
+      ReadInstalledFileRecord(binDir, &previous) ? MergeInstalledFileRecords(previous, current) : current;
+  if (!WriteInstalledFileRecord(binDir, record)) {
+    WriteLogFormat(L"%ls %ls cannot write %ls: error %lu", L"ZkInstall\\ZKInstallThread", L"WriteInstallRecord",
+                   InstalledFileRecordPath(binDir).c_str(), static_cast<unsigned long>(GetLastError()));
+  }
+}
+
 }  // namespace
 
 CZKInstallThread::~CZKInstallThread() { StopAndJoin(); }
+
+void HealInterruptedUnpack(const std::wstring& binDir) {
+  UnpackComponent component;
+  std::wstring reason;
+  if (!component.Load(reason)) return;
+  const wchar_t* done = nullptr;
+  switch (component.Heal(binDir)) {
+    case 0:
+      return;
+    case 1:
+      done = L"undid the interrupted unpack into";
+      break;
+    case 2:
+      done = L"finished the clean-up of the unpack into";
+      break;
+    default:
+      WriteLogFormat(L"%ls %ls cannot heal the interrupted unpack into %ls: %ls", L"ZkInstall\\ZKInstallThread",
+                     L"HealInterruptedUnpack", binDir.c_str(), component.LastError().c_str());
+      return;
+  }
+  WriteLogFormat(L"%ls %ls %ls %ls", L"ZkInstall\\ZKInstallThread", L"HealInterruptedUnpack", done, binDir.c_str());
+}
 
 std::string ToComponentPath(const std::wstring& path) {
   if (IsAnsiRepresentable(path)) return WideToAnsi(path);
@@ -86,7 +125,11 @@ void CZKInstallThread::DoTask(NINSTALL_INFO& task) {
     fail(InstallFailure::kUnpack, L"the code page cannot represent " + (target.empty() ? targetDir : archivePath));
     return;
   }
-  if (!component_.Unzip(archiveName, target, progress)) fail(InstallFailure::kUnpack, component_.LastError());
+  if (component_.Unzip(archiveName, target, progress)) {
+    WriteInstallRecord(targetDir, component_.InstalledNames());
+    return;
+  }
+  fail(InstallFailure::kUnpack, component_.LastError());
 }
 
 std::function<void(uint64_t, uint64_t)> MakeInstallProgress(ZkBase& frame) {

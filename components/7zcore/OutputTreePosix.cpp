@@ -8,14 +8,13 @@
 #include <cstring>
 
 #include "ArchiveDatabase.h"
+#include "NativeFiles.h"
 #include "SafeName.h"
 
 namespace zk7z {
 
 namespace {
 
-constexpr char kTempSuffix[] = ".zk7z~part";
-constexpr int kTemporaryNameAttempts = 16;
 constexpr uint64_t kFileTimeUnixEpoch = 116444736000000000ull;
 constexpr uint64_t kFileTimeTicksPerSecond = 10000000ull;
 
@@ -28,18 +27,6 @@ bool MakeOneDirectory(const std::string& path) {
 bool IsSymbolicLink(const std::string& path) {
   struct stat st;
   return lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
-}
-
-// Creates a temporary file that did not exist before: a name already taken (a file left by an
-// interrupted run, or a link planted there) is left alone and the next one is tried.
-int CreateTemporaryFile(const std::string& base, std::string* path) {
-  constexpr int kFlags = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW;
-  for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
-    *path = attempt == 0 ? base : base + std::to_string(attempt);
-    const int fd = open(path->c_str(), kFlags, 0666);
-    if (fd >= 0 || errno != EEXIST) return fd;
-  }
-  return -1;
 }
 
 struct timespec ToTimespec(uint64_t fileTime) {
@@ -61,7 +48,7 @@ mode_t ModeFor(const FileMeta& meta, mode_t fallback) {
 
 }  // namespace
 
-OutputTree::~OutputTree() { AbortFile(); }
+OutputTree::~OutputTree() { Rollback(); }
 
 bool OutputTree::Fail(const std::string& text) {
   error_ = text;
@@ -80,8 +67,7 @@ NativePath OutputTree::Join(const PathComponents& components, size_t count) cons
 }
 
 bool OutputTree::Init(const NativePath& root) {
-  root_ = root;
-  while (root_.size() > 1 && root_.back() == '/') root_.pop_back();
+  root_ = NormalFolderPath(root);
   if (root_.empty()) return Fail("the target folder is empty");
   for (size_t i = 1; i <= root_.size(); ++i) {
     if (i == root_.size() || root_[i] == '/') {
@@ -90,7 +76,7 @@ bool OutputTree::Init(const NativePath& root) {
   }
   // Folders above the target are the user's business; the target itself must be a real folder.
   if (IsSymbolicLink(root_)) return RefuseReparsePoint(root_);
-  return true;
+  return StartJournal();
 }
 
 bool OutputTree::RefuseReparsePoint(const NativePath& path) {
@@ -100,6 +86,7 @@ bool OutputTree::RefuseReparsePoint(const NativePath& path) {
 bool OutputTree::MakeDirectories(const PathComponents& components, size_t count) {
   for (size_t i = 1; i <= count; ++i) {
     const NativePath path = Join(components, i);
+    if (!NameTaken(path) && !journal_.NewFolder(RelativeName(components, i))) return JournalFailure();
     if (!MakeOneDirectory(path)) return Fail("cannot create folder " + path + ": " + std::strerror(errno));
     // A link inside the target would send the files elsewhere.
     if (IsSymbolicLink(path)) return RefuseReparsePoint(path);
@@ -110,11 +97,14 @@ bool OutputTree::MakeDirectories(const PathComponents& components, size_t count)
 bool OutputTree::BeginFile(const PathComponents& components) {
   AbortFile();
   if (!MakeDirectories(components, components.size() - 1)) return false;
-  finalPath_ = Join(components, components.size());
-  if (IsSymbolicLink(finalPath_)) return RefuseReparsePoint(finalPath_);
-  fd_ = CreateTemporaryFile(finalPath_ + kTempSuffix, &tempPath_);
-  if (fd_ < 0) return Fail("cannot create " + tempPath_ + ": " + std::strerror(errno));
-  return true;
+  const NativePath path = Join(components, components.size());
+  if (IsSymbolicLink(path)) return RefuseReparsePoint(path);
+  return OpenTemporaryFile(components);
+}
+
+bool OutputTree::CreateNewFile(const NativePath& path) {
+  fd_ = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+  return fd_ >= 0;
 }
 
 bool OutputTree::Write(const uint8_t* data, size_t size) {
@@ -142,24 +132,17 @@ bool OutputTree::CommitFile(const FileMeta& meta) {
   }
   const bool closed = close(fd_) == 0;
   fd_ = -1;
-  if (!closed) {
-    const std::string why = std::strerror(errno);
-    unlink(tempPath_.c_str());
-    return Fail("cannot write " + finalPath_ + ": " + why);
-  }
-  if (rename(tempPath_.c_str(), finalPath_.c_str()) != 0) {
-    const std::string why = std::strerror(errno);
-    unlink(tempPath_.c_str());
-    return Fail("cannot replace " + finalPath_ + ": " + why);
-  }
-  return true;
+  if (!closed) return Fail("cannot write " + finalPath_ + ": " + std::strerror(errno));
+  return PutInPlace();
 }
 
+// The temporary file goes with the rest of the run, by the journal; after a simulated crash it
+// stays, as a real one would leave it.
 void OutputTree::AbortFile() {
   if (fd_ < 0) return;
   close(fd_);
   fd_ = -1;
-  unlink(tempPath_.c_str());
+  if (!journal_.stopped()) unlink(tempPath_.c_str());
 }
 
 bool OutputTree::ApplyDirectoryMeta(const PathComponents& components, const FileMeta& meta) {

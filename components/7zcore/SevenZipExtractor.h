@@ -2,9 +2,12 @@
 // Extracts a whole 7z archive into a folder: checks every name and method first, then decodes
 // each folder once, front to back, straight into the files.
 
+#include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "Coders.h"
 #include "InputFile.h"
@@ -15,20 +18,36 @@ namespace zk7z {
 // apart; done == total only in the last call, and only after everything was written.
 using ProgressFunction = std::function<void(uint64_t, uint64_t)>;
 
+class OutputTree;
+
+// All or nothing: a failed or stopped extraction leaves targetDir as it found it (see
+// UnpackJournal).
 class SevenZipExtractor {
  public:
   void SetProgress(ProgressFunction progress) { progress_ = std::move(progress); }
   void SetLimits(const DecodeLimits& limits) { limits_ = limits; }
+  // Once *stop is set (by any thread) the extraction ends at its next progress step, at most a
+  // MiB of output later, and is undone.
+  void SetStopFlag(const std::atomic<bool>* stop) { stop_ = stop; }
+  // Test seam: see UnpackJournal::StopAfterRecordsForTest.
+  void StopAfterJournalRecordsForTest(size_t records) { journalRecordLimit_ = records; }
 
   bool Extract(const NativePath& archive, const NativePath& targetDir);
   const std::string& error() const { return error_; }
+  // After a success: the files and folders put in place, relative to targetDir, '\' between
+  // names, folders ending with '\'.
+  const std::vector<std::string>& installed() const { return installed_; }
 
  private:
   bool Fail(const std::string& text);
+  bool FailAndUndo(OutputTree& tree, const std::string& text);
 
   ProgressFunction progress_;
   DecodeLimits limits_;
+  const std::atomic<bool>* stop_ = nullptr;
+  size_t journalRecordLimit_ = static_cast<size_t>(-1);
   std::string error_;
+  std::vector<std::string> installed_;
 };
 
 }  // namespace zk7z

@@ -1,9 +1,11 @@
 #include "UnzipCore7z.h"
 
+#include <atomic>
 #include <string>
 
 #include "SevenZipArchive.h"
 #include "SevenZipExtractor.h"
+#include "UnpackJournal.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -12,6 +14,8 @@
 namespace {
 
 thread_local std::string lastError;
+thread_local std::string installedNames;
+std::atomic<bool> stopRequested{false};
 
 zk7z::NativePath FromCodePage(const char* text, unsigned codePage) {
 #ifdef _WIN32
@@ -41,10 +45,15 @@ bool Run(const char* archive, const char* target, unsigned codePage, zk7z::Progr
     lastError = "no archive or target folder given";
     return false;
   }
+  installedNames.clear();
   try {
     zk7z::SevenZipExtractor extractor;
     extractor.SetProgress(std::move(progress));
-    if (extractor.Extract(FromCodePage(archive, codePage), FromCodePage(target, codePage))) return true;
+    extractor.SetStopFlag(&stopRequested);
+    if (extractor.Extract(FromCodePage(archive, codePage), FromCodePage(target, codePage))) {
+      for (const std::string& name : extractor.installed()) installedNames += name + '\n';
+      return true;
+    }
     lastError = extractor.error();
   } catch (const std::exception& e) {
     lastError = std::string("extraction failed: ") + e.what();
@@ -95,6 +104,33 @@ int Zk7zUnpackedSize(const char* archiveUtf8, uint64_t* total) {
     return 0;
   }
 }
+
+void Zk7zCancel(int stop) { stopRequested.store(stop != 0); }
+
+int Zk7zHeal(const char* targetDirUtf8) {
+  lastError.clear();
+  if (!targetDirUtf8) {
+    lastError = "no target folder given";
+    return -1;
+  }
+  try {
+    switch (zk7z::UnpackJournal::Heal(FromCodePage(targetDirUtf8, kUtf8), &lastError)) {
+      case zk7z::UnpackJournal::HealResult::kNothingFound:
+        return 0;
+      case zk7z::UnpackJournal::HealResult::kUndone:
+        return 1;
+      case zk7z::UnpackJournal::HealResult::kCompleted:
+        return 2;
+      case zk7z::UnpackJournal::HealResult::kFailed:
+        break;
+    }
+  } catch (...) {
+    lastError = "cannot heal the folder";
+  }
+  return -1;
+}
+
+const char* Zk7zInstalledNames(void) { return installedNames.c_str(); }
 
 const char* Zk7zLastError(void) { return lastError.c_str(); }
 }

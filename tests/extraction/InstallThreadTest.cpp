@@ -4,13 +4,17 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <mutex>
 #include <string>
 #include <vector>
 
 #include "InstallOptions.h"
+#include "InstalledFileRecord.h"
+#include "InstalledProduct.h"
 #include "ScratchFolder.h"
+#include "TextConversion.h"
 #include "UnzipCore7z.h"
 #include "ZKInstallThread.h"
 #include "ZkBase.h"
@@ -58,7 +62,8 @@ struct Outcome {
 };
 
 // Runs one task to its end, which is the final report or the failure call, then stops the worker.
-Outcome RunTask(const std::wstring& archive, const std::wstring& target, ZkBase& frame) {
+// With cancelAt, the test's thread cancels once a report has reached that many bytes.
+Outcome RunTask(const std::wstring& archive, const std::wstring& target, ZkBase& frame, uint64_t cancelAt = 0) {
   Outcome outcome;
   std::mutex mutex;
   std::atomic<bool> ended(false);
@@ -79,7 +84,10 @@ Outcome RunTask(const std::wstring& archive, const std::wstring& target, ZkBase&
     ended = true;
   };
   worker.AddTask(task);
-  for (int i = 0; i < 1200 && !ended; ++i) Sleep(50);
+  for (int i = 0; i < 1200 && !ended; ++i) {
+    if (cancelAt != 0 && GetInstallOptions().bytesDone.load() >= cancelAt) worker.CancelUnpack();
+    Sleep(cancelAt != 0 ? 1 : 50);
+  }
   EXPECT_TRUE(ended) << "the task did not end within a minute";
   std::lock_guard<std::mutex> lock(mutex);
   return outcome;
@@ -117,6 +125,35 @@ TEST(InstallThreadTest, DefaultPayloadUnpacksAndReportsProgressUntilDone) {
   EXPECT_FALSE(outcome.failed) << std::string(outcome.reason.begin(), outcome.reason.end());
   ExpectPayloadOnDisk(target.path());
   ExpectProgressSequence(frame.reports());
+  // The record beside the uninstaller lists what the unpack made, folders first.
+  InstalledFileRecord record;
+  ASSERT_TRUE(ReadInstalledFileRecord(target.path(), &record));
+  EXPECT_EQ(record.version, WideToUtf8(ProductVersion()));
+  const std::vector<std::string>& paths = record.paths;
+  for (const char* name : {"zkbin\\", "zkbin\\VIDer.exe", "zkbin\\plugins\\", "zkbin\\plugins\\list.txt", "empty\\"}) {
+    EXPECT_NE(std::find(paths.begin(), paths.end(), name), paths.end()) << name;
+  }
+  EXPECT_LT(std::find(paths.begin(), paths.end(), "zkbin\\plugins\\"),
+            std::find(paths.begin(), paths.end(), "zkbin\\plugins\\list.txt"));
+}
+
+TEST(InstallThreadTest, CancelDuringTheUnpackLeavesTheFolderAsItWas) {
+  ScratchFolder scratch;
+  const std::wstring target = scratch / L"zkbin";
+  ASSERT_TRUE(CreateDirectoryW(target.c_str(), nullptr));
+  WriteWholeFile(target + L"\\user.txt", "mine");
+  GetInstallOptions().bytesDone.store(0);
+  RecordingFrame frame;
+  const Outcome outcome = RunTask(Payload(L"zk.7z"), target, frame, 1);
+  EXPECT_TRUE(outcome.failed);
+  EXPECT_NE(outcome.reason.find(L"cancelled"), std::wstring::npos);
+  for (const Report& report : frame.reports()) EXPECT_EQ(report.param2, 0);
+  // Only the user's file: none of the payload's names, no record, no journal beside.
+  EXPECT_EQ(ReadWholeFile(target + L"\\user.txt"), "mine");
+  for (const wchar_t* name : {L"\\zkbin", L"\\empty", L"\\\u8BF4\u660E.txt", L"\\installed-files.txt", L".zk7z~journal"}) {
+    EXPECT_EQ(GetFileAttributesW((target + name).c_str()), INVALID_FILE_ATTRIBUTES) << WideToUtf8(name);
+  }
+  Zk7zCancel(0);  // the flag is process-wide and stays set for later tests otherwise
 }
 
 TEST(InstallThreadTest, MaximumCompressionPayloadWithBcj2Unpacks) {

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 
 #include "InstallOptions.h"
 #include "PaintManagerUI.h"
@@ -119,6 +120,43 @@ TEST_F(WizardFrame, CompletionPageStartsTheProductBeforeTheWizardCloses) {
       << "the finishing steps did not run first";
   if (key != nullptr) RegCloseKey(key);
   RemoveRegistrationAndLinks();
+}
+
+// A fast unpack reports far more often than the window can repaint: reports made while one is
+// still queued add no message, so input (the close button) is not held back behind them.
+TEST_F(WizardFrame, ProgressReportsWaitingForTheWindowAreOneMessage) {
+  ZKMainFrame* frame = CreateObjectWnd<ZKMainFrame>(nullptr, nullptr, false, L"Tessaro", {}, {}, kFrameStyle,
+                                                    kFrameExStyle, SW_SHOWNOACTIVATE, 0);
+  ASSERT_NE(frame, nullptr);
+  const HWND window = frame->GetHWND();
+  PumpFor(200);
+  InstallOptions& options = GetInstallOptions();
+  auto report = [&](int count) {
+    std::thread worker([&] {
+      for (int i = 1; i <= count; ++i) {
+        options.bytesDone.store(static_cast<uint64_t>(i));
+        options.bytesTotal.store(10000);
+        frame->Deliver(kMsgPostToUiThread, kMsgProgress, 0);
+      }
+    });
+    worker.join();
+  };
+  auto queued = [window] {
+    int n = 0;
+    MSG msg = {};
+    while (PeekMessageW(&msg, window, kMsgRelay, kMsgRelay, PM_REMOVE)) {
+      ++n;
+      DispatchMessageW(&msg);
+    }
+    return n;
+  };
+  report(1000);
+  EXPECT_EQ(queued(), 1);
+  // Once handled, the next report is posted again.
+  report(1);
+  EXPECT_EQ(queued(), 1);
+  DestroyWindow(window);
+  PumpFor(100);
 }
 
 int g_unregistrableAlive = 0;

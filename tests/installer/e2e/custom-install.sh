@@ -68,7 +68,7 @@ same_region "$shots/chosen.png" "$shots/again.png" $whole || fail "the options p
 
 e2e_install_and_start "${WIZARD_INSTALL1[@]}"
 
-diff -r "$expected" "$chosen/zkbin" >/dev/null || fail "the chosen folder does not hold the payload"
+same_as_payload "$expected" "$chosen/zkbin" || fail "the chosen folder does not hold the payload"
 [ ! -e "$bin" ] || fail "the default folder got files too"
 [ -z "$(ls -A "$plain")" ] || fail "the first choice got files"
 # The marker holds the started program's path in UTF-8.

@@ -22,11 +22,12 @@ e2e_stop_wizard() {
 # would run on: it would hold the next test's folder.
 e2e_stop_products() { stop_prefix_products; }
 
-# e2e_small_drive: a 64 KiB tmpfs as the prefix's drive Y:, too small for any payload; the test's
-# end removes it.
+# e2e_small_drive [SIZE]: a tmpfs of SIZE (default 64k, too small for any payload) as the
+# prefix's drive Y:; the test's end removes it.
 small_drive=$work/small-drive
 e2e_small_drive() {
-  mkdir -p "$small_drive" && mount -t tmpfs -o size=64k zk-small "$small_drive" || fail "cannot mount a small drive"
+  mkdir -p "$small_drive" && mount -t tmpfs -o "size=${1:-64k}" zk-small "$small_drive" \
+    || fail "cannot mount a small drive"
   ln -sfn "$small_drive" "$WINEPREFIX/dosdevices/y:"
 }
 e2e_remove_small_drive() {
@@ -54,7 +55,14 @@ key='HKLM\Software\Wow6432Node\Microsoft\Windows\CurrentVersion\Uninstall\{5E0A3
 # e2e_clean [UNIX_DIR...]: removes what any earlier run left, plus the given folders.
 e2e_clean() {
   e2e_stop_products
-  rm -rf "$default_dir" "$link" "$programs" "$marker" "$log" "$@"
+  rm -rf "$default_dir" "$@"
+  e2e_clean_registration
+}
+
+# e2e_clean_registration: what an installation registers and links, the product's marker and the
+# log; the installed files stay.
+e2e_clean_registration() {
+  rm -rf "$link" "$programs" "$marker" "$log"
   wine reg delete "$key" /f >/dev/null 2>&1
   return 0
 }
@@ -208,11 +216,49 @@ choose_folder() {
   return 1
 }
 
+# flip_middle FILE: inverts 16 bytes at the middle of FILE.
+flip_middle() {
+  /usr/bin/python3 -c '
+import sys
+with open(sys.argv[1], "r+b") as f:
+    f.seek(0, 2)
+    middle = f.tell() // 2
+    f.seek(middle)
+    data = bytes(b ^ 0xFF for b in f.read(16))
+    f.seek(middle)
+    f.write(data)
+' "$1"
+}
+
+# same_as_payload EXPECTED FOLDER: FOLDER holds the payload EXPECTED and the record of the
+# installation, installed-files.txt, which lists every file and folder of it.
+same_as_payload() {
+  diff -r -x installed-files.txt "$1" "$2" >/dev/null || return 1
+  [ -f "$2/installed-files.txt" ] || return 1
+  [ "$(tail -n +2 "$2/installed-files.txt" | tr -d '\r' | tr '\\' / | sed 's:/$::' | sort)" \
+    = "$(cd "$1" && find . -mindepth 1 | sed 's:^\./::' | sort)" ]
+}
+
+# folder_state FOLDER: every name below FOLDER with its kind; files also with mode, size, time and
+# digest. A folder's time is left out (names made and removed in it move it), and so is its mode:
+# every setup run sets the program folder's access list again, which Wine shows as the mode.
+folder_state() {
+  (cd "$1" && find . -mindepth 1 \( -type f -printf '%p f %m %s %T@ ' -exec md5sum {} \; \) -o -printf '%p %y\n' | sort)
+}
+
 # slow_payload MIB: appends MIB MiB of random bytes, stored, to $stage/zk.7z as filler.bin (also
 # kept as $work/filler.bin). Quick to make; unpacking it takes long under throttle_start.
 slow_payload() {
   head -c "$1M" /dev/urandom >"$work/filler.bin" || fail "filler"
   (cd "$work" && 7zz a -bso0 -bsp0 -mx0 "$stage/zk.7z" filler.bin) || fail "7zz a filler"
+}
+
+# packed_payload MIB: the same with MIB MiB of text packed by LZMA2, whose decoding is work of the
+# process: under throttle_start it lasts long enough to be caught half-way even by a close,
+# where a stored file is written almost without work of the process.
+packed_payload() {
+  head -c $(($1 * 786432)) /dev/urandom | base64 -w 0 >"$work/filler.bin" || fail "filler"
+  (cd "$work" && 7zz a -bso0 -bsp0 -mx1 "$stage/zk.7z" filler.bin) || fail "7zz a filler"
 }
 
 # throttle_start / throttle_stop: setup.exe runs a twentieth of the time (stopped and continued by
@@ -241,24 +287,6 @@ throttle_stop() {
 bar_fill() {
   convert "$1" -crop 594x1+55+349 +repage -depth 8 txt:- \
     | awk -F'[(),]' 'NR > 1 && $4 >= 110 && $5 >= 200 {n++} END {print n + 0}'
-}
-
-# e2e_write_record PAYLOAD_DIR ZKBIN_DIR: installed-files.txt in ZKBIN_DIR as setup writes it
-# after an install of PAYLOAD_DIR: every file and folder, '\' separators, folders ending in '\',
-# each folder before its contents. Stands in for setup until it writes the record itself.
-e2e_write_record() {
-  /usr/bin/python3 - "$1" "$2/installed-files.txt" <<'PY' || fail "cannot write the installed-file record"
-import os, sys
-root, out = sys.argv[1], sys.argv[2]
-paths = []
-for folder, dirs, files in os.walk(root):
-    rel = os.path.relpath(folder, root)
-    names = [] if rel == "." else rel.split(os.sep)
-    paths += [(names + [d], True) for d in dirs] + [(names + [f], False) for f in files]
-paths.sort(key=lambda p: ([n.lower() for n in p[0]], not p[1]))
-lines = ["Tessaro 9.0.3.0"] + ["\\".join(n) + ("\\" if d else "") for n, d in paths]
-open(out, "wb").write("".join(l + "\r\n" for l in lines).encode("utf-8"))
-PY
 }
 
 # quiet_uninstall_command KEY: the QuietUninstallString of the entry, as the registry holds it.

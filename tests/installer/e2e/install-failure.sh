@@ -13,20 +13,6 @@ label=232x21+52+367    # installproglab
 opening=72x21+52+367   # its padding and the first five characters (14 pixels each)
 reason=150x21+130+367  # the rest
 
-# flip_middle FILE: inverts 16 bytes at the middle of FILE.
-flip_middle() {
-  /usr/bin/python3 -c '
-import sys
-with open(sys.argv[1], "r+b") as f:
-    f.seek(0, 2)
-    middle = f.tell() // 2
-    f.seek(middle)
-    data = bytes(b ^ 0xFF for b in f.read(16))
-    f.seek(middle)
-    f.write(data)
-' "$1"
-}
-
 # fails NAME: installs from $stage, waits for the failure's log line (an unstamped setup.exe logs
 # its unverified payload first) and its text, checks the aftermath.
 fails() {

@@ -24,7 +24,7 @@ e2e_stage
 wizard_start "$stage/setup.exe" /CURRENTUSER || fail "no wizard window"
 e2e_install_and_start "${WIZARD_INSTALL[@]}"
 
-diff -r "$expected" "$user_dir/zkbin" >/dev/null || fail "the user's folder does not hold the payload"
+same_as_payload "$expected" "$user_dir/zkbin" || fail "the user's folder does not hold the payload"
 started=$(tr -d '\r\n' <"$marker")
 case "$started" in
   'C:\users\'*'\AppData\Local\Programs\zk\zkbin\VIDer.exe') ;;

@@ -66,7 +66,7 @@ wizard_click "${WIZARD_CLOSE[@]}"
 wizard_wait_exit 30; code=$?
 cd "$work" || fail "cd"
 [ "$code" -eq 0 ] || fail "setup exit code $code"
-diff -r "$expected" "$bin" >/dev/null || fail "installed files differ from the payload"
+same_as_payload "$expected" "$bin" || fail "installed files differ from the payload"
 registered || fail "no uninstall entry"
 left=$(find "$stage" "$current" "$on_path" -name '*.loaded' -printf '%p ')
 [ -z "$left" ] || fail "a planted DLL ran inside setup: $left"

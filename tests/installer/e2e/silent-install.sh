@@ -43,7 +43,7 @@ start=$(date +%s%N)
 silent "/LOG=C:\\zk-logs\\silent setup.log" "/D=$target_win"
 milliseconds=$(( ($(date +%s%N) - start) / 1000000 ))
 [ "$code" -eq 0 ] || fail "silent install: exit code $code: $(cat "$log" 2>/dev/null)"
-diff -r "$expected" "$target/zkbin" >/dev/null || fail "silent install: the folder does not hold the payload"
+same_as_payload "$expected" "$target/zkbin" || fail "silent install: the folder does not hold the payload"
 location=$(wine reg query "$key" /v InstallLocation 2>/dev/null | tr -d '\r' | iconv -f GBK -t UTF-8 2>/dev/null)
 case "$location" in *"$target_win\\zkbin"*) ;; *) fail "silent install: the uninstall entry names '$location'" ;; esac
 [ -e "$link" ] || fail "silent install: no desktop link"

@@ -53,7 +53,7 @@ snapshot before
 
 e2e_stage
 wine "$stage/setup.exe" /S </dev/null >/dev/null 2>&1 || fail "silent install failed"
-e2e_write_record "$expected" "$bin"
+same_as_payload "$expected" "$bin" || fail "setup did not leave the payload and its record in $bin"
 echo "the user's own notes" >"$bin/data/notes.txt"
 
 # Cancelled on the confirm page: exit code 5, nothing removed.

@@ -39,7 +39,7 @@ quiet_uninstall() {
 }
 
 wine "$stage/setup.exe" /S /CURRENTUSER "/D=$user_target_win" </dev/null >/dev/null 2>&1 || fail "per-user install"
-e2e_write_record "$expected" "$user_target/zkbin"
+same_as_payload "$expected" "$user_target/zkbin" || fail "setup did not leave the payload and its record in $user_target/zkbin"
 [ -e "$link" ] && [ -d "$user_programs" ] || fail "the per-user install made no links"
 quiet_uninstall "$user_key"
 [ "$code" -eq 0 ] || fail "per-user silent uninstall: exit code $code: $(cat "$log")"
@@ -50,7 +50,7 @@ wine reg query "$session" /v PendingFileRenameOperations 2>/dev/null | grep -q '
   || fail "the copy is not marked for deletion at the restart"
 
 wine "$stage/setup.exe" /S </dev/null >/dev/null 2>&1 || fail "per-machine install"
-e2e_write_record "$expected" "$bin"
+same_as_payload "$expected" "$bin" || fail "setup did not leave the payload and its record in $bin"
 ZK_DEMO_EXIT_AFTER=60 wine "$bin/VIDer.exe" </dev/null >/dev/null 2>&1 &
 product_pid=$!
 wait_for_file "$marker" 30 || fail "the installed product did not start"

@@ -54,7 +54,7 @@ other_region "$shots/waiting.png" "$shots/unpacked.png" 232x21+52+367 || fail "t
 sleep 3
 wizard_click "${WIZARD_CLOSE[@]}"
 wizard_wait_exit 30 || fail "setup did not end"
-diff -r "$payload_b" "$folder/zkbin" >/dev/null || fail "the files are not version B's"
+same_as_payload "$payload_b" "$folder/zkbin" || fail "the files are not version B's"
 wine reg query "$key" /v DisplayVersion 2>/dev/null | grep -q '9.0.3.0' || fail "the entry was not updated"
 
 # The space label: a roomy drive, then one too small for the payload.

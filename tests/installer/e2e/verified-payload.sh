@@ -40,7 +40,7 @@ wizard_click "${WIZARD_CLOSE[@]}"
 wizard_wait_exit 30; code=$?
 [ "$code" -eq 0 ] || fail "matching: setup exit code $code"
 cmp -s "$release" "$stage/zk.7z" || fail "matching: zk.7z was written to during the unpack"
-diff -r "$expected" "$bin" >/dev/null || fail "matching: installed files differ from the payload"
+same_as_payload "$expected" "$bin" || fail "matching: installed files differ from the payload"
 registered || fail "matching: no uninstall entry"
 assert_only_notes_logged --stamped
 

@@ -1,0 +1,69 @@
+#pragma once
+// The journal of one unpack: every change to the target folder is written down before it is
+// made, so that a failed, cancelled or interrupted run can be undone to the folder it found.
+// It lives beside the target folder (same volume) as <target>.zk7z~journal, one record a line:
+//   D <folder>          a new folder
+//   T <file>            a temporary file
+//   N <file>            a new file put in place
+//   M <file> <aside>    an existing file moved aside (in its own folder) before being replaced
+//   C                   the run succeeded: only the moved-aside files remain to be deleted
+// Names are relative to the target folder, UTF-8, '\' between names, a tab between fields.
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "InputFile.h"
+#include "NativeFiles.h"
+
+namespace zk7z {
+
+class UnpackJournal {
+ public:
+  enum class HealResult { kNothingFound, kUndone, kCompleted, kFailed };
+
+  static NativePath PathFor(const NativePath& root);
+  // Finishes what a journal left beside root says: undoes an interrupted run, or deletes what a
+  // committed one left. The journal is deleted once nothing remains to be done.
+  static HealResult Heal(const NativePath& root, std::string* error);
+
+  // Starts the journal of a run into root; false when one is there already or it cannot be made.
+  bool Begin(const NativePath& root, std::string* error);
+  bool NewFolder(const std::string& folder);
+  bool NewTemporary(const std::string& file);
+  // The last NewTemporary named a file that was not ours after all.
+  void ForgetTemporary();
+  bool NewFile(const std::string& file);
+  bool MoveAside(const std::string& file, const std::string& aside);
+  // Marks the run done, deletes the moved-aside files and the journal.
+  bool Commit(std::string* error);
+  // Undoes the run in reverse order and deletes the journal; false (journal kept) when
+  // something could not be put back.
+  bool Rollback(std::string* error);
+  bool active() const { return file_.IsOpen(); }
+
+  // Files and folders the run put in place, folders ending with '\'.
+  std::vector<std::string> InstalledNames() const;
+
+  // Test seam: after this many records the journal behaves as if the process had been killed:
+  // nothing more is written, done or undone.
+  void StopAfterRecordsForTest(size_t records) { recordLimit_ = records; }
+  bool stopped() const { return stopped_; }
+
+  struct Record {
+    char kind;
+    std::string name;
+    std::string aside;
+  };
+
+ private:
+  bool Add(const Record& record, bool flush);
+
+  NativePath root_;
+  AppendOnlyFile file_;
+  std::vector<Record> records_;
+  size_t recordLimit_ = static_cast<size_t>(-1);
+  bool stopped_ = false;
+};
+
+}  // namespace zk7z

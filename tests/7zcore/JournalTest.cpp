@@ -1,0 +1,133 @@
+// All or nothing: an extraction over an installed tree that fails, is cancelled or is killed at
+// any step leaves the tree (contents, modes, times) as it was once healed, with nothing beside.
+
+#include <atomic>
+
+#include "ArchiveFixture.h"
+#include "UnpackJournal.h"
+#include "UnzipCore7z.h"
+
+namespace {
+
+class UnpackJournalTest : public ArchiveFixture {
+ protected:
+  // Version A, then version B: a changed file, a read-only one rewritten, new files in a new
+  // folder, an unchanged one, and last a large file.
+  void MakeVersions() {
+    WriteFile("a/VIDer.exe", RandomBytes(90000, 1));
+    WriteFile("a/readme.txt", Text(5000, 2));
+    WriteFile("a/lib/codec.dll", RandomBytes(40000, 3));
+    WriteFile("b/VIDer.exe", RandomBytes(95000, 4));
+    WriteFile("b/readme.txt", Text(5000, 2));
+    WriteFile("b/lib/codec.dll", RandomBytes(41000, 5));
+    WriteFile("b/lib/new/filter.dll", RandomBytes(3000, 6));
+    WriteFile("b/plugins/one.dll", RandomBytes(2000, 7));
+    WriteFile("b/zz-large.bin", RandomBytes(3u << 20, 8));
+    Make7z("a.7z", "a", "-mx0 -ms=off");
+    Make7z("b.7z", "b", "-mx0 -ms=off");
+  }
+
+  // Installs A into inst/zkbin, with a read-only file and a file of the user's of its own.
+  void InstallA() {
+    fs::remove_all(Path("inst"));
+    ASSERT_TRUE(Extract("a.7z", "inst/zkbin"));
+    WriteFile("inst/zkbin/user-notes.txt", "mine");
+    fs::permissions(Path("inst/zkbin/lib/codec.dll"), fs::perms::owner_write | fs::perms::group_write |
+                    fs::perms::others_write, fs::perm_options::remove);
+  }
+
+  // Contents, mode and time of everything in inst, the journal's folder included.
+  std::map<std::string, std::string> State() {
+    std::map<std::string, std::string> state;
+    for (auto& [name, bytes] : Snapshot(Path("inst"))) {
+      struct stat st;
+      EXPECT_EQ(lstat(Path("inst/" + name).c_str(), &st), 0);
+      // A folder's time moves with every name made in it; files keep theirs.
+      const long long time = S_ISDIR(st.st_mode) ? 0 : static_cast<long long>(st.st_mtim.tv_sec);
+      state[name] = bytes + "|" + std::to_string(st.st_mode) + "|" + std::to_string(time);
+    }
+    return state;
+  }
+
+  std::string Target() const { return Path("inst/zkbin").string(); }
+};
+
+TEST_F(UnpackJournalTest, KilledAtEveryStepTheNextRunHealsTheTree) {
+  MakeVersions();
+  InstallA();
+  const auto before = State();
+  zk7z::SevenZipExtractor reference;
+  ASSERT_TRUE(reference.Extract(Path("b.7z").string(), Path("ref/zkbin").string()));
+
+  size_t undone = 0;
+  for (size_t records = 0;; ++records) {
+    SCOPED_TRACE("killed after " + std::to_string(records) + " journal records");
+    InstallA();
+    zk7z::SevenZipExtractor extractor;
+    extractor.StopAfterJournalRecordsForTest(records);
+    const bool finished = extractor.Extract(Path("b.7z").string(), Target());
+    std::string error;
+    const auto result = zk7z::UnpackJournal::Heal(Target(), &error);
+    ASSERT_NE(result, zk7z::UnpackJournal::HealResult::kFailed) << error;
+    if (finished) {
+      // The commit is the last record: past it there is nothing left to heal.
+      EXPECT_EQ(result, zk7z::UnpackJournal::HealResult::kNothingFound);
+      break;
+    }
+    ASSERT_EQ(result, zk7z::UnpackJournal::HealResult::kUndone);
+    ASSERT_EQ(State(), before);
+    ++undone;
+  }
+  // Folders, temporaries, new files and moved-aside files: every kind of step was interrupted.
+  EXPECT_GT(undone, 12u);
+  fs::remove(Path("inst/zkbin/user-notes.txt"));
+  fs::permissions(Path("inst/zkbin/lib/codec.dll"), fs::perms::owner_write, fs::perm_options::add);
+  ExpectSameTree("ref", "inst");
+}
+
+TEST_F(UnpackJournalTest, DamagedLastFileOrCancelLeavesTheInstalledTree) {
+  MakeVersions();
+  // The large last file dominates the stored data: its middle is the archive's.
+  const std::string archive = ReadFile(Path("b.7z"));
+  std::string damaged = archive;
+  for (size_t i = 0; i < 16; ++i) damaged[damaged.size() / 2 + i] ^= 0x5a;
+  std::ofstream(Path("damaged.7z"), std::ios::binary) << damaged;
+  InstallA();
+  const auto before = State();
+
+  std::string error;
+  EXPECT_FALSE(Extract("damaged.7z", "inst/zkbin", &error));
+  EXPECT_NE(error.find("zz-large.bin"), std::string::npos) << error;
+  EXPECT_EQ(State(), before);
+
+  // Cancel through the component's export, asked from inside the first report within the large file.
+  struct Watch {
+    int reports = 0;
+    uint64_t doneAtStop = 0;
+  } watch;
+  auto progress = [](void* user, uint64_t done, uint64_t) {
+    auto* w = static_cast<Watch*>(user);
+    ++w->reports;
+    if (done >= (1u << 20) && w->doneAtStop == 0) {
+      w->doneAtStop = done;
+      Zk7zCancel(1);
+    }
+  };
+  EXPECT_EQ(Zk7zExtract(Path("b.7z").c_str(), Target().c_str(), progress, &watch), 0);
+  Zk7zCancel(0);
+  EXPECT_STREQ(Zk7zLastError(), "the extraction was cancelled");
+  EXPECT_GT(watch.doneAtStop, 0u);
+  EXPECT_EQ(watch.reports, 2) << "the stop came later than the next progress step";
+  EXPECT_EQ(State(), before);
+
+  // And then the same archive whole: what it put in place is listed, the user's file is not.
+  ASSERT_EQ(Zk7zExtract(Path("b.7z").c_str(), Target().c_str(), nullptr, nullptr), 1) << Zk7zLastError();
+  EXPECT_STREQ(Zk7zInstalledNames(),
+               "lib\\new\\\nplugins\\\nVIDer.exe\nlib\\codec.dll\nlib\\new\\filter.dll\nplugins\\one.dll\n"
+               "readme.txt\nzz-large.bin\n");
+  EXPECT_EQ(zk7z::UnpackJournal::Heal(Target(), &error), zk7z::UnpackJournal::HealResult::kNothingFound);
+  for (auto& e : fs::directory_iterator(Path("inst"))) EXPECT_EQ(e.path().filename(), "zkbin");
+  EXPECT_EQ(ReadFile(Path("inst/zkbin/user-notes.txt")), "mine");
+}
+
+}  // namespace
