@@ -75,6 +75,6 @@ page1=$shots/page1.png
 wizard_click "${WIZARD_BACK[@]}"
 sleep 1
 e2e_install_and_start "${WIZARD_INSTALL[@]}"
-diff -r "$expected" "$bin" >/dev/null || fail "installed files differ from the payload"
+same_as_payload "$expected" "$bin" || fail "installed files differ from the payload"
 registered || fail "no uninstall entry"
 echo "PASS: the wizard at $dpi DPI (${scale} %)"
