@@ -9,8 +9,16 @@
 namespace SkinUI {
 
 std::thread& CGdiplusWarmUp::Thread() {
-  static std::thread thread;
-  return thread;
+  // Joined at exit too: a process that ends without Wait (ExitProcess after a failed skin) must not
+  // destroy a running std::thread, which would terminate it with another exit code.
+  struct Owner {
+    std::thread thread;
+    ~Owner() {
+      if (thread.joinable()) thread.join();
+    }
+  };
+  static Owner owner;
+  return owner.thread;
 }
 
 void CGdiplusWarmUp::Start() {
