@@ -9,6 +9,7 @@
 #include <string>
 
 #include "DllSearch.h"
+#include "GdiplusWarmUp.h"
 #include "InstallOptions.h"
 #include "InstalledProduct.h"
 #include "Log.h"
@@ -60,9 +61,11 @@ void RunWizard(HINSTANCE instance) {
   Gdiplus::GdiplusStartupInput startup;  // version 1, no callback, background thread on
   ULONG_PTR gdiplusToken = 0;
   Gdiplus::GdiplusStartup(&gdiplusToken, &startup, nullptr);
+  SkinUI::CGdiplusWarmUp::Start();
   SkinUI::CSkinResource::SetResourceInstance(instance);
   LoadSkinSource();
   CreateObjectWnd<ZKMainFrame>(nullptr, nullptr, true, kTitle, {}, {}, kFrameStyle, kFrameExStyle, 1, 0);
+  SkinUI::CGdiplusWarmUp::Wait();
   Gdiplus::GdiplusShutdown(gdiplusToken);
 }
 

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# bench-setup.sh [RUNS]
+# bench-setup.sh [RUNS] [--startup-only]
 # Figures of the wizard under Wine on a private display, printed side by side with references:
 #   - start-up: milliseconds from process creation to the first frame on the screen, setup.exe
 #     against a bare Win32 window program, alternating, RUNS times each (default 7); the first
@@ -10,13 +10,16 @@
 #   - the same install silent (setup.exe /S until it exits) against the wizard's, from its start
 #     to the desktop link;
 #   - the payload check's cost: SHA-256 of that 200 MiB zk.7z as setup computes it (hash_probe,
-#     file cached), and the rate. Under Wine a Windows process is one Linux process, so its peak
+#     file cached), and the rate. --startup-only stops after the first figure. Under Wine a Windows process is one Linux process, so its peak
 #     resident set (VmHWM) is the peak working set, Wine's own libraries included.
 set -uo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
+startup_only=0
+if [ "${2:-}" = --startup-only ]; then startup_only=1
+elif [ -n "${2:-}" ]; then echo "usage: $0 [RUNS>=2] [--startup-only]" >&2; exit 2; fi
 runs=${1:-7}
-[[ "$runs" =~ ^[0-9]+$ ]] && [ "$runs" -ge 2 ] || { echo "usage: $0 [RUNS>=2]" >&2; exit 2; }
+[[ "$runs" =~ ^[0-9]+$ ]] && [ "$runs" -ge 2 ] || { echo "usage: $0 [RUNS>=2] [--startup-only]" >&2; exit 2; }
 
 bash scripts/bootstrap.sh >/dev/null || exit 1
 cmake --preset mingw >/dev/null || exit 1
@@ -30,13 +33,15 @@ cp "$bin/setup.exe" "$bin/7zCore.dll" "$work/small/"
 bash scripts/make-payload.sh "$work/small" "$bin" >/dev/null || exit 1
 
 export ZK_WINEPREFIX=${ZK_WINEPREFIX:-$root/build/bench-prefix}
+if [ "$startup_only" = 0 ]; then
 # The large install is a release: its setup.exe checks the payload as users' does.
 bash scripts/make-payload.sh "$work/large" "$bin" --filler-mb 200 --release >/dev/null || exit 1
 # The stamp's wineserver must be gone before the harness starts the prefix's own.
 (. scripts/wine-env.sh && wineserver -w)
+fi
 export ZK_WINE_LC_ALL=${ZK_WINE_LC_ALL:-zh_CN.UTF-8}
 export ZK_DEMO_EXIT_AFTER=1
-export work runs bin
+export work runs bin startup_only
 
 measure() {
   . scripts/wizard-session.sh
@@ -54,6 +59,7 @@ measure() {
       sleep 0.5
     done
   done
+  [ "$startup_only" = 1 ] && return 0
 
   # Peak memory: a whole installation of the large payload.
   local bin_dir link hwm=0 now
@@ -96,7 +102,7 @@ measure() {
 export -f measure
 bash scripts/with-test-display.sh bash -c measure || { echo "measurement failed" >&2; exit 1; }
 
-/usr/bin/python3 - "$work" <<'EOF'
+/usr/bin/python3 - "$work" "$startup_only" <<'EOF'
 import os, statistics, sys
 work = sys.argv[1]
 def times(name):
@@ -115,6 +121,8 @@ print("  setup.exe                    %11.0f   %12.0f" % (setup[0], setup_warm))
 print("  bare Win32 window            %11.0f   %12.0f" % (bare[0], bare_warm))
 print("  ratio                        %11.2f   %12.2f   goal <= 1.5: %s"
       % (setup[0] / bare[0], ratio, "met" if ratio <= 1.5 else "NOT met"))
+if sys.argv[2] == "1":
+    sys.exit(0)
 
 size_setup = os.path.getsize("build/mingw/bin/setup.exe")
 size_core = os.path.getsize("build/mingw/bin/7zCore.dll")

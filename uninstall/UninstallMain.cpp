@@ -9,6 +9,7 @@
 #include <string>
 
 #include "DllSearch.h"
+#include "GdiplusWarmUp.h"
 #include "InstallSteps.h"
 #include "Log.h"
 #include "Paths.h"
@@ -57,11 +58,13 @@ int RunWindow(HINSTANCE instance, UninstallSession* session) {
   Gdiplus::GdiplusStartupInput startup;
   ULONG_PTR gdiplusToken = 0;
   Gdiplus::GdiplusStartup(&gdiplusToken, &startup, nullptr);
+  SkinUI::CGdiplusWarmUp::Start();
   SkinUI::CSkinResource::SetResourceInstance(instance);
   LoadSkinSource();
   SetUninstallSession(session);
   CreateObjectWnd<ZKUninstallFrame>(nullptr, nullptr, true, kTitle, {}, {}, kFrameStyle, kFrameExStyle, 1, 0);
   SetUninstallSession(nullptr);
+  SkinUI::CGdiplusWarmUp::Wait();
   Gdiplus::GdiplusShutdown(gdiplusToken);
   return session->exitCode;
 }

@@ -115,6 +115,8 @@ CResourceTable<TImageDataUI>& CPaintManagerUI::ImageTarget(bool shared) {
   return shared || m_bUseSharedResources ? Shared().images : m_images;
 }
 
+// Metrics are taken here, on first use, not when a font is added: realising every font of a skin
+// delays the first frame.
 void CPaintManagerUI::ComputeMetrics(TFontDataUI& data) {
   if (data.hasMetrics || !data.font) return;
   if (m_hDcPaint != nullptr) {
@@ -153,7 +155,6 @@ HFONT CPaintManagerUI::AddFont(int id, const std::wstring& faceName, int size, b
   data->bold = bold;
   data->underline = underline;
   data->italic = italic;
-  if (m_hDcPaint != nullptr) TakeMetrics(m_hDcPaint, *data);
 
   HFONT result = data->font.get();
   const std::wstring key = IntToKey(id);
@@ -260,7 +261,6 @@ void CPaintManagerUI::SetDefaultFont(const std::wstring& faceName, int size, boo
   target.italic = italic;
   target.hasMetrics = false;
   target.metrics = TEXTMETRICW();
-  if (m_hDcPaint != nullptr) TakeMetrics(m_hDcPaint, target);
 }
 
 int CPaintManagerUI::AllocateGeneratedFontId() {
@@ -403,7 +403,6 @@ void CPaintManagerUI::ApplyDpi(int dpi) {
     if (!handle) return;
     data.font = std::move(handle);
     data.hasMetrics = false;
-    if (m_hDcPaint != nullptr) TakeMetrics(m_hDcPaint, data);
   });
   if (!m_defaultFont.faceName.empty()) {
     const std::wstring face = m_defaultFont.faceName;

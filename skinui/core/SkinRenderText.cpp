@@ -6,6 +6,7 @@
 
 #include <cwchar>
 
+#include "GdiplusWarmUp.h"
 #include "PaintManagerUI.h"
 #include "SkinRender.h"
 
@@ -33,6 +34,7 @@ std::wstring CollapseAmpersands(const std::wstring& text) {
 
 void DrawTextGdiplus(HDC dc, CPaintManagerUI* manager, RECT& rect, const std::wstring& text, uint32_t color,
                      int fontId, UINT style) {
+  CGdiplusWarmUp::Wait();
   Gdiplus::Graphics graphics(dc);
   Gdiplus::Font font(dc, manager->GetFont(fontId));
   const int hint = manager->GetGdiplusTextRenderingHint();

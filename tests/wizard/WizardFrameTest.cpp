@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <thread>
 
@@ -13,6 +14,7 @@
 #include "PaintManagerUI.h"
 #include "ProductStart.h"
 #include "ScratchFolder.h"
+#include "SkinRender.h"
 #include "SkinResource.h"
 #include "SkinSource.h"
 #include "SystemActions.h"
@@ -179,6 +181,42 @@ TEST_F(WizardFrame, WindowWhoseClassCannotBeRegisteredIsNotLeaked) {
             nullptr);
   EXPECT_EQ(g_unregistrableAlive, 0);
   EXPECT_TRUE(destroyCallbackRan);
+}
+
+// Before the first frame only what the welcome page shows is decoded; another page's images are
+// decoded when it is first painted, and are then the same pixels as a decode of the skin file.
+TEST_F(WizardFrame, LaterPagesDecodeTheirImagesWhenFirstShown) {
+  const std::wstring welcome = L"Install_and_uninstall\\table_bg_install_01.png";
+  const std::wstring options = L"Install_and_uninstall\\table_bg_install_02.png";
+  const std::wstring modify = L"Install_and_uninstall\\btn_modify.png";
+  const std::wstring progress = L"Install_and_uninstall\\table_bg_install_03.png";
+  ZKMainFrame* frame = CreateObjectWnd<ZKMainFrame>(nullptr, nullptr, false, L"Tessaro", {}, {}, kFrameStyle,
+                                                    kFrameExStyle, SW_SHOWNOACTIVATE, 0);
+  ASSERT_NE(frame, nullptr);
+  const HWND window = frame->GetHWND();
+  SkinUI::CPaintManagerUI& manager = frame->GetPaintManager();
+  PumpFor(300);
+  EXPECT_NE(manager.GetImage(welcome), nullptr);
+  EXPECT_EQ(manager.GetImage(options), nullptr);
+  EXPECT_EQ(manager.GetImage(modify), nullptr);
+  EXPECT_EQ(manager.GetImage(progress), nullptr);
+
+  frame->OnMessage(kMsgSelectPage, 1, 0);
+  PumpFor(300);
+  const SkinUI::TImageDataUI* late = manager.GetImage(options);
+  ASSERT_NE(late, nullptr);
+  EXPECT_NE(manager.GetImage(modify), nullptr);
+  EXPECT_EQ(manager.GetImage(progress), nullptr);
+  const auto fresh = SkinUI::CSkinRender::LoadImageData(options, L"", 0, nullptr);
+  ASSERT_NE(fresh, nullptr);
+  ASSERT_EQ(late->width, fresh->width);
+  ASSERT_EQ(late->height, fresh->height);
+  const size_t count = static_cast<size_t>(fresh->width) * static_cast<size_t>(fresh->height);
+  EXPECT_TRUE(std::equal(fresh->pixels, fresh->pixels + count, late->pixels));
+
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  for (int i = 0; i < 40 && IsWindow(window); ++i) PumpFor(50);
+  EXPECT_FALSE(IsWindow(window));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "DrawingTestSupport.h"
+#include "GdiplusWarmUp.h"
 #include "PaintManagerUI.h"
 #include "SkinRender.h"
 
@@ -320,6 +321,31 @@ TEST_F(TextDrawing, HtmlDrawingClipsToTheRectangleAndRestoresTheClip) {
   EXPECT_LE(surface_.InkBounds(kBlack).right, 20);
   CSkinRender::DrawColor(surface_.dc(), RECT{250, 150, 260, 160}, 0xFFFF0000);
   EXPECT_EQ(surface_.Rgb(255, 155), 0xFF0000u);
+}
+
+// The warm-up thread makes GDI+ fonts while the first text waits for it; text drawn then and text
+// drawn long after are the same pixels, and starting and waiting again is harmless.
+TEST_F(TextDrawing, GdiplusTextDuringFontWarmUpMatchesLaterText) {
+  manager_.SetUseGdiplusText(true);
+  const std::wstring text = L"Tessaro \x5B89\x88C5 40%";
+  const UINT style = kTextSingleLine | kTextVCenter;
+  DibSurface during(300, 40, kBlack), after(300, 40, kBlack);
+  RECT rect = {4, 0, 296, 40};
+  CGdiplusWarmUp::Start();
+  CSkinRender::DrawText(during.dc(), &manager_, rect, text, 0xFFFFFFFF, kBaseFont, style);
+  CGdiplusWarmUp::Start();
+  CGdiplusWarmUp::Wait();
+  CGdiplusWarmUp::Wait();
+  rect = {4, 0, 296, 40};
+  CSkinRender::DrawText(after.dc(), &manager_, rect, text, 0xFFFFFFFF, kBaseFont, style);
+
+  const RECT ink = during.InkBounds(kBlack);
+  EXPECT_GT(ink.right - ink.left, 60);
+  EXPECT_GT(ink.bottom - ink.top, 5);
+  int differing = 0;
+  for (int y = 0; y < during.height(); ++y)
+    for (int x = 0; x < during.width(); ++x) differing += during.Pixel(x, y) != after.Pixel(x, y);
+  EXPECT_EQ(differing, 0);
 }
 
 }  // namespace
