@@ -74,14 +74,17 @@ void CProgressUI::PaintForeImage(HDC dc) {
   } else {
     dest.top = static_cast<int>(height * (m_nMax - m_nValue) / span);
   }
+  m_sForeImageModify = DestModifier(dest);
+  if (!m_bStretchForeImage) m_sForeImageModify += L" source" + m_sForeImageModify.substr(4);
+  DrawImage(dc, m_sForeImage, m_sForeImageModify);
+}
+
+std::wstring CProgressUI::DestModifier(const RECT& box) const {
   // The descriptor parser scales what it reads: hand it the unscaled numbers.
   const int scale = m_pManager != nullptr ? m_pManager->GetDpiScale() : kFullScale;
   auto unscale = [scale](long value) { return std::to_wstring(::MulDiv(value, kFullScale, scale)); };
-  const std::wstring box = unscale(dest.left) + L',' + unscale(dest.top) + L',' + unscale(dest.right) + L',' +
-                           unscale(dest.bottom);
-  m_sForeImageModify = L"dest='" + box + L"'";
-  if (!m_bStretchForeImage) m_sForeImageModify += L" source='" + box + L"'";
-  DrawImage(dc, m_sForeImage, m_sForeImageModify);
+  return L"dest='" + unscale(box.left) + L',' + unscale(box.top) + L',' + unscale(box.right) + L',' +
+         unscale(box.bottom) + L"'";
 }
 
 void CProgressUI::UpdateText() {

@@ -7,11 +7,13 @@
 #include "CheckBoxUI.h"
 #include "ContainerUI.h"
 #include "ControlUI.h"
+#include "EditUI.h"
 #include "HorizontalLayoutUI.h"
 #include "LabelUI.h"
 #include "OptionUI.h"
 #include "ProgressUI.h"
 #include "ScrollBarUI.h"
+#include "SliderUI.h"
 #include "TabLayoutUI.h"
 #include "VerticalLayoutUI.h"
 
@@ -66,11 +68,12 @@ const Registration kBuiltIn[] = {
     {L"CHorizontalLayoutUI", Make<CHorizontalLayoutUI>},
     {L"CVerticalLayoutUI", Make<CVerticalLayoutUI>},
     {L"CTabLayoutUI", Make<CTabLayoutUI>},
+    {L"CEditUI", Make<CEditUI>},
+    {L"CSliderUI", Make<CSliderUI>},
     // Not built yet: a stand-in of the same name. Classes with no stand-in are not registered, so a
     // skin naming one has its element skipped (the builder logs it).
     {L"CComboUI", [] { return static_cast<CControlUI*>(new CStandInUI<CVerticalLayoutUI>(L"ComboUI")); }},
     {L"CComboBoxUI", [] { return static_cast<CControlUI*>(new CStandInUI<CVerticalLayoutUI>(L"ComboBoxUI")); }},
-    {L"CEditUI", [] { return static_cast<CControlUI*>(new CStandInUI<CLabelUI>(L"EditUI")); }},
     {L"CGifAnimUI", [] { return static_cast<CControlUI*>(new CStandInUI<CControlUI>(L"GifAnimUI")); }},
     {L"CGroupBoxUI", [] { return static_cast<CControlUI*>(new CStandInUI<CVerticalLayoutUI>(L"GroupBoxUI")); }},
     {L"CListUI", [] { return static_cast<CControlUI*>(new CStandInUI<CVerticalLayoutUI>(L"ListUI")); }},
@@ -80,7 +83,6 @@ const Registration kBuiltIn[] = {
     {L"CListTextElementUI", [] { return static_cast<CControlUI*>(new CStandInUI<CLabelUI>(L"ListTextElementUI")); }},
     {L"CListContainerElementUI",
      [] { return static_cast<CControlUI*>(new CStandInUI<CHorizontalLayoutUI>(L"ListContainerElementUI")); }},
-    {L"CSliderUI", [] { return static_cast<CControlUI*>(new CStandInUI<CControlUI>(L"SliderUI")); }},
     {L"CTextUI", [] { return static_cast<CControlUI*>(new CStandInUI<CLabelUI>(L"TextUI")); }},
     {L"CAnimationTabLayoutUI",
      [] { return static_cast<CControlUI*>(new CStandInUI<CTabLayoutUI>(L"AnimationTabLayoutUI")); }},
