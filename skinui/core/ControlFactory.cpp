@@ -3,18 +3,27 @@
 #include <algorithm>
 #include <cwctype>
 
+#include "AnimationTabLayoutUI.h"
 #include "ButtonUI.h"
+#include "ChildLayoutUI.h"
 #include "CheckBoxUI.h"
 #include "ContainerUI.h"
 #include "ControlUI.h"
 #include "EditUI.h"
+#include "FadeButtonUI.h"
+#include "GifAnimUI.h"
+#include "GroupBoxUI.h"
 #include "HorizontalLayoutUI.h"
 #include "LabelUI.h"
 #include "OptionUI.h"
 #include "ProgressUI.h"
+#include "RingUI.h"
+#include "RollTextUI.h"
 #include "ScrollBarUI.h"
 #include "SliderUI.h"
 #include "TabLayoutUI.h"
+#include "TextUI.h"
+#include "TileLayoutUI.h"
 #include "VerticalLayoutUI.h"
 
 namespace SkinUI {
@@ -70,12 +79,19 @@ const Registration kBuiltIn[] = {
     {L"CTabLayoutUI", Make<CTabLayoutUI>},
     {L"CEditUI", Make<CEditUI>},
     {L"CSliderUI", Make<CSliderUI>},
+    {L"CTextUI", Make<CTextUI>},
+    {L"CGifAnimUI", Make<CGifAnimUI>},
+    {L"CRingUI", Make<CRingUI>},
+    {L"CFadeButtonUI", Make<CFadeButtonUI>},
+    {L"CRollTextUI", Make<CRollTextUI>},
+    {L"CGroupBoxUI", Make<CGroupBoxUI>},
+    {L"CTileLayoutUI", Make<CTileLayoutUI>},
+    {L"CChildLayoutUI", Make<CChildLayoutUI>},
+    {L"CAnimationTabLayoutUI", Make<CAnimationTabLayoutUI>},
     // Not built yet: a stand-in of the same name. Classes with no stand-in are not registered, so a
     // skin naming one has its element skipped (the builder logs it).
     {L"CComboUI", [] { return static_cast<CControlUI*>(new CStandInUI<CVerticalLayoutUI>(L"ComboUI")); }},
     {L"CComboBoxUI", [] { return static_cast<CControlUI*>(new CStandInUI<CVerticalLayoutUI>(L"ComboBoxUI")); }},
-    {L"CGifAnimUI", [] { return static_cast<CControlUI*>(new CStandInUI<CControlUI>(L"GifAnimUI")); }},
-    {L"CGroupBoxUI", [] { return static_cast<CControlUI*>(new CStandInUI<CVerticalLayoutUI>(L"GroupBoxUI")); }},
     {L"CListUI", [] { return static_cast<CControlUI*>(new CStandInUI<CVerticalLayoutUI>(L"ListUI")); }},
     {L"CListHeaderUI", [] { return static_cast<CControlUI*>(new CStandInUI<CHorizontalLayoutUI>(L"ListHeaderUI")); }},
     {L"CListHeaderItemUI", [] { return static_cast<CControlUI*>(new CStandInUI<CContainerUI>(L"ListHeaderItemUI")); }},
@@ -83,14 +99,6 @@ const Registration kBuiltIn[] = {
     {L"CListTextElementUI", [] { return static_cast<CControlUI*>(new CStandInUI<CLabelUI>(L"ListTextElementUI")); }},
     {L"CListContainerElementUI",
      [] { return static_cast<CControlUI*>(new CStandInUI<CHorizontalLayoutUI>(L"ListContainerElementUI")); }},
-    {L"CTextUI", [] { return static_cast<CControlUI*>(new CStandInUI<CLabelUI>(L"TextUI")); }},
-    {L"CAnimationTabLayoutUI",
-     [] { return static_cast<CControlUI*>(new CStandInUI<CTabLayoutUI>(L"AnimationTabLayoutUI")); }},
-    {L"CChildLayoutUI", [] { return static_cast<CControlUI*>(new CStandInUI<CContainerUI>(L"ChildLayoutUI")); }},
-    {L"CTileLayoutUI", [] { return static_cast<CControlUI*>(new CStandInUI<CContainerUI>(L"TileLayoutUI")); }},
-    {L"CRollTextUI", [] { return static_cast<CControlUI*>(new CStandInUI<CLabelUI>(L"RollTextUI")); }},
-    {L"CFadeButtonUI", [] { return static_cast<CControlUI*>(new CStandInUI<CButtonUI>(L"FadeButtonUI")); }},
-    {L"CRingUI", [] { return static_cast<CControlUI*>(new CStandInUI<CLabelUI>(L"RingUI")); }},
 };
 
 std::vector<PluginCreator>& Plugins() {
