@@ -1,7 +1,7 @@
 #pragma once
 // A container whose children come from another skin file ("xmlfile": a document whose root,
-// usually Window, holds the controls), built when the layout
-// joins a window, or at once when the file is set on a layout already in one.
+// usually Window, holds the controls), built when the layout joins a window, or at once when
+// the file is set on a layout already in one.
 
 #include "ContainerUI.h"
 
