@@ -27,11 +27,11 @@ std::wstring CAnimationTabLayoutUI::GetClassName() const { return L"AnimationTab
 
 void* CAnimationTabLayoutUI::GetInterface(const std::wstring& typeName) {
   if (attr::EqualsNoCase(typeName, L"AnimationTabLayout")) return this;
-  return CTabLayoutUI::GetInterface(typeName);
+  return CAnimatedUI::GetInterface(typeName);
 }
 
 void CAnimationTabLayoutUI::SetPos(RECT rect, bool invalidate) {
-  CTabLayoutUI::SetPos(rect, invalidate);
+  CAnimatedUI::SetPos(rect, invalidate);
   CControlUI* page = GetItemAt(GetCurSel());
   if (m_nOffset == 0 || page == nullptr || page->IsFloat()) return;
   RECT shifted = page->GetPos();
@@ -43,13 +43,7 @@ void CAnimationTabLayoutUI::SetPos(RECT rect, bool invalidate) {
   page->SetPos(shifted, false);
 }
 
-void CAnimationTabLayoutUI::SetVisible(bool visible) {
-  CTabLayoutUI::SetVisible(visible);
-  if (!IsVisible()) FinishSlide();
-}
-
-void CAnimationTabLayoutUI::SetParentVisible(bool visible) {
-  CTabLayoutUI::SetParentVisible(visible);
+void CAnimationTabLayoutUI::UpdateAnimation() {
   if (!IsVisible()) FinishSlide();
 }
 
@@ -66,16 +60,16 @@ void CAnimationTabLayoutUI::HandleEvent(TControlEventUI& event) {
     }
     return;
   }
-  CTabLayoutUI::HandleEvent(event);
+  CAnimatedUI::HandleEvent(event);
 }
 
 void CAnimationTabLayoutUI::SetAttribute(const std::wstring& name, const std::wstring& value) {
-  if (!Attributes::Apply(kAnimationTabAttributes, *this, name, value)) CTabLayoutUI::SetAttribute(name, value);
+  if (!Attributes::Apply(kAnimationTabAttributes, *this, name, value)) CAnimatedUI::SetAttribute(name, value);
 }
 
 bool CAnimationTabLayoutUI::SelectItem(int index) {
   const int old = GetCurSel();
-  if (!CTabLayoutUI::SelectItem(index)) return false;
+  if (!CAnimatedUI::SelectItem(index)) return false;
   if (index == old || old < 0 || m_pManager == nullptr || !IsVisible()) return true;
   // Enters from the side of the pages that follow it when moving forward.
   const int extent = m_bVertical ? GetHeight() : GetWidth();

@@ -2,12 +2,13 @@
 // A tab layout whose newly selected page slides in from the side (or from below with
 // "animation_direction" "vertical"), a step per timer tick; "tabselect" goes out at once.
 
+#include "AnimatedUI.h"
 #include "AnimationTimerUI.h"
 #include "TabLayoutUI.h"
 
 namespace SkinUI {
 
-class CAnimationTabLayoutUI : public CTabLayoutUI {
+class CAnimationTabLayoutUI : public CAnimatedUI<CTabLayoutUI> {
  public:
   CAnimationTabLayoutUI();
   ~CAnimationTabLayoutUI() override;
@@ -15,8 +16,6 @@ class CAnimationTabLayoutUI : public CTabLayoutUI {
   std::wstring GetClassName() const override;
   void* GetInterface(const std::wstring& typeName) override;
   void SetPos(RECT rect, bool invalidate = true) override;
-  void SetVisible(bool visible = true) override;
-  void SetParentVisible(bool visible = true) override;
   void HandleEvent(TControlEventUI& event) override;
   void SetAttribute(const std::wstring& name, const std::wstring& value) override;
   bool SelectItem(int index) override;
@@ -27,6 +26,10 @@ class CAnimationTabLayoutUI : public CTabLayoutUI {
   void SetAnimationFrames(int frames);
   // Pixels the current page still lies off its place; 0 when no slide is running.
   int GetSlideOffset() const { return m_nOffset; }
+
+ protected:
+  // Hidden, the slide finishes at once.
+  void UpdateAnimation() override;
 
  private:
   void FinishSlide();

@@ -219,12 +219,7 @@ void CButtonUI::PaintText(HDC dc) {
   TakeDefaultColors();
   const std::wstring text = GetText();
   if (text.empty()) return;
-  RECT rect = m_rcItem;
-  const RECT padding = GetTextPadding();
-  rect.left += padding.left;
-  rect.right -= padding.right;
-  rect.top += padding.top;
-  rect.bottom -= padding.bottom;
+  RECT rect = GetTextRect();
 
   uint32_t color = IsEnabled() ? m_dwTextColor : m_dwDisabledTextColor;
   int font = m_iFont;

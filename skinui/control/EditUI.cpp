@@ -156,12 +156,7 @@ void CEditUI::PaintText(HDC dc) {
   TakeDefaultColors();
   // While editing the native window shows the text.
   if (m_bEditing) return;
-  RECT rect = m_rcItem;
-  const RECT padding = GetTextPadding();
-  rect.left += padding.left;
-  rect.right -= padding.right;
-  rect.top += padding.top;
-  rect.bottom -= padding.bottom;
+  RECT rect = GetTextRect();
   const UINT style = (m_uTextStyle & ~kStyleWordBreak) | kStyleSingleLine | kStyleNoPrefix;
   if (m_sText.empty()) {
     const uint32_t color = m_dwPromptColor != 0 ? m_dwPromptColor : m_dwDisabledTextColor;
@@ -324,12 +319,7 @@ bool CEditUI::CreateNativeWindow() {
 
 void CEditUI::PlaceNativeWindow() {
   if (!m_edit) return;
-  RECT rect = m_rcItem;
-  const RECT padding = GetTextPadding();
-  rect.left += padding.left;
-  rect.right -= padding.right;
-  rect.top += padding.top;
-  rect.bottom -= padding.bottom;
+  RECT rect = GetTextRect();
   // A single-line edit draws at its top: centre a window one line high.
   if (const TFontDataUI* font = m_pManager != nullptr ? m_pManager->GetFontInfo(m_iFont) : nullptr) {
     const int height = font->metrics.tmHeight + kNativeExtraHeight;

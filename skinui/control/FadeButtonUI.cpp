@@ -38,19 +38,7 @@ std::wstring CFadeButtonUI::GetClassName() const { return L"FadeButtonUI"; }
 
 void* CFadeButtonUI::GetInterface(const std::wstring& typeName) {
   if (attr::EqualsNoCase(typeName, L"FadeButton")) return this;
-  return CButtonUI::GetInterface(typeName);
-}
-
-void CFadeButtonUI::SetVisible(bool visible) {
-  CButtonUI::SetVisible(visible);
-  if (!IsVisible()) m_nFade = m_nTarget = 0;
-  UpdateTimer();
-}
-
-void CFadeButtonUI::SetParentVisible(bool visible) {
-  CButtonUI::SetParentVisible(visible);
-  if (!IsVisible()) m_nFade = m_nTarget = 0;
-  UpdateTimer();
+  return CAnimatedUI::GetInterface(typeName);
 }
 
 void CFadeButtonUI::HandleEvent(TControlEventUI& event) {
@@ -59,28 +47,28 @@ void CFadeButtonUI::HandleEvent(TControlEventUI& event) {
     case UIEvent::MouseLeave:
       if (IsEnabled() && IsMouseEnabled()) {
         m_nTarget = event.Type == UIEvent::MouseEnter ? kOpaque : 0;
-        UpdateTimer();
+        UpdateAnimation();
       }
       break;
     case UIEvent::Timer:
       if (event.WParam != kFadeTimerId) break;
       m_nFade = m_nTarget > m_nFade ? std::min(m_nTarget, m_nFade + m_nStep) : std::max(m_nTarget, m_nFade - m_nStep);
       Invalidate();
-      UpdateTimer();
+      UpdateAnimation();
       return;
     default:
       break;
   }
-  CButtonUI::HandleEvent(event);
+  CAnimatedUI::HandleEvent(event);
 }
 
 void CFadeButtonUI::SetAttribute(const std::wstring& name, const std::wstring& value) {
-  if (!Attributes::Apply(kFadeButtonAttributes, *this, name, value)) CButtonUI::SetAttribute(name, value);
+  if (!Attributes::Apply(kFadeButtonAttributes, *this, name, value)) CAnimatedUI::SetAttribute(name, value);
 }
 
 void CFadeButtonUI::PaintBackgroundColor(HDC dc) {
   if (!IsPlainState() || m_dwHotBkColor == 0) {
-    CButtonUI::PaintBackgroundColor(dc);
+    CAnimatedUI::PaintBackgroundColor(dc);
     return;
   }
   const uint32_t from = m_dwBackColor != 0 ? m_dwBackColor : (m_dwHotBkColor & 0x00FFFFFFu);
@@ -90,7 +78,7 @@ void CFadeButtonUI::PaintBackgroundColor(HDC dc) {
 
 void CFadeButtonUI::PaintStateImage(HDC dc) {
   if (!IsPlainState() || m_sHotImage.empty()) {
-    CButtonUI::PaintStateImage(dc);
+    CAnimatedUI::PaintStateImage(dc);
     return;
   }
   if (!m_sNormalImage.empty()) DrawImage(dc, m_sNormalImage);
@@ -103,13 +91,16 @@ void CFadeButtonUI::SetFadeStep(int step) {
 
 void CFadeButtonUI::SetFadeInterval(int milliseconds) {
   if (milliseconds > 0) m_nInterval = milliseconds;
-  UpdateTimer();
+  UpdateAnimation();
 }
 
 bool CFadeButtonUI::IsPlainState() const {
   return IsEnabled() && (m_uButtonState & kStatePushed) == 0;
 }
 
-void CFadeButtonUI::UpdateTimer() { m_timer.Update(m_nFade != m_nTarget, static_cast<UINT>(m_nInterval)); }
+void CFadeButtonUI::UpdateAnimation() {
+  if (!IsVisible()) m_nFade = m_nTarget = 0;
+  m_timer.Update(m_nFade != m_nTarget, static_cast<UINT>(m_nInterval));
+}
 
 }  // namespace SkinUI

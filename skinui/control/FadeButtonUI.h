@@ -2,20 +2,19 @@
 // A button whose hot look (hot image or hot background colour) fades in when the mouse enters
 // and out when it leaves, one step per timer tick.
 
+#include "AnimatedUI.h"
 #include "AnimationTimerUI.h"
 #include "ButtonUI.h"
 
 namespace SkinUI {
 
-class CFadeButtonUI : public CButtonUI {
+class CFadeButtonUI : public CAnimatedUI<CButtonUI> {
  public:
   CFadeButtonUI();
   ~CFadeButtonUI() override;
 
   std::wstring GetClassName() const override;
   void* GetInterface(const std::wstring& typeName) override;
-  void SetVisible(bool visible = true) override;
-  void SetParentVisible(bool visible = true) override;
   void HandleEvent(TControlEventUI& event) override;
   void SetAttribute(const std::wstring& name, const std::wstring& value) override;
   void PaintBackgroundColor(HDC dc) override;
@@ -27,9 +26,12 @@ class CFadeButtonUI : public CButtonUI {
   void SetFadeInterval(int milliseconds);
   bool IsFading() const { return m_timer.IsRunning(); }
 
+ protected:
+  // Hidden, the button drops its hot look at once.
+  void UpdateAnimation() override;
+
  private:
   bool IsPlainState() const;
-  void UpdateTimer();
 
   CAnimationTimerUI m_timer;
   int m_nFade = 0;

@@ -30,41 +30,30 @@ std::wstring CGifAnimUI::GetClassName() const { return L"GifAnimUI"; }
 
 void* CGifAnimUI::GetInterface(const std::wstring& typeName) {
   if (attr::EqualsNoCase(typeName, L"GifAnim")) return this;
-  return CControlUI::GetInterface(typeName);
+  return CAnimatedUI::GetInterface(typeName);
 }
 
 void CGifAnimUI::OnInitialize() {
-  CControlUI::OnInitialize();
   if (m_bAutoPlay) m_bPlaying = true;
-  UpdateTimer();
-}
-
-void CGifAnimUI::SetVisible(bool visible) {
-  CControlUI::SetVisible(visible);
-  UpdateTimer();
-}
-
-void CGifAnimUI::SetParentVisible(bool visible) {
-  CControlUI::SetParentVisible(visible);
-  UpdateTimer();
+  CAnimatedUI::OnInitialize();
 }
 
 void CGifAnimUI::HandleEvent(TControlEventUI& event) {
   if (event.Type == UIEvent::Timer && event.WParam == kFrameTimerId) {
     if (m_nFrames > 0) m_nFrame = (m_nFrame + 1) % m_nFrames;
     Invalidate();
-    UpdateTimer();
+    UpdateAnimation();
     return;
   }
-  CControlUI::HandleEvent(event);
+  CAnimatedUI::HandleEvent(event);
 }
 
 void CGifAnimUI::SetAttribute(const std::wstring& name, const std::wstring& value) {
-  if (!Attributes::Apply(kGifAnimAttributes, *this, name, value)) CControlUI::SetAttribute(name, value);
+  if (!Attributes::Apply(kGifAnimAttributes, *this, name, value)) CAnimatedUI::SetAttribute(name, value);
 }
 
 SIZE CGifAnimUI::MeasureSize(SIZE available) {
-  if (!m_bAutoSize || !LoadFrames()) return CControlUI::MeasureSize(available);
+  if (!m_bAutoSize || !LoadFrames()) return CAnimatedUI::MeasureSize(available);
   return Scale(SIZE{m_frames->width, m_frames->height / m_nFrames});
 }
 
@@ -84,7 +73,7 @@ void CGifAnimUI::SetGifImage(const std::wstring& file) {
   m_nFrame = 0;
   m_bLoadTried = false;
   NeedParentLayout();
-  UpdateTimer();
+  UpdateAnimation();
 }
 
 void CGifAnimUI::SetAutoPlay(bool autoPlay) { m_bAutoPlay = autoPlay; }
@@ -96,18 +85,18 @@ void CGifAnimUI::SetAutoSize(bool autoSize) {
 
 void CGifAnimUI::Play() {
   m_bPlaying = true;
-  UpdateTimer();
+  UpdateAnimation();
 }
 
 void CGifAnimUI::Pause() {
   m_bPlaying = false;
-  UpdateTimer();
+  UpdateAnimation();
 }
 
 void CGifAnimUI::Stop() {
   m_bPlaying = false;
   m_nFrame = 0;
-  UpdateTimer();
+  UpdateAnimation();
   Invalidate();
 }
 
@@ -132,7 +121,7 @@ UINT CGifAnimUI::FrameDelay() const {
   return static_cast<UINT>(delay <= 0 ? kDefaultDelayMs : (delay < kShortestDelayMs ? kShortestDelayMs : delay));
 }
 
-void CGifAnimUI::UpdateTimer() {
+void CGifAnimUI::UpdateAnimation() {
   // One timer per frame: its elapse is the shown frame's delay.
   const bool wanted = m_bPlaying && m_pManager != nullptr && LoadFrames() && m_nFrames > 1;
   m_timer.Update(wanted, wanted ? FrameDelay() : 0);

@@ -5,13 +5,14 @@
 #include <memory>
 #include <vector>
 
+#include "AnimatedUI.h"
 #include "AnimationTimerUI.h"
 #include "ControlUI.h"
 #include "UIResourceTypes.h"
 
 namespace SkinUI {
 
-class CGifAnimUI : public CControlUI {
+class CGifAnimUI : public CAnimatedUI<CControlUI> {
  public:
   CGifAnimUI();
   ~CGifAnimUI() override;
@@ -19,8 +20,6 @@ class CGifAnimUI : public CControlUI {
   std::wstring GetClassName() const override;
   void* GetInterface(const std::wstring& typeName) override;
   void OnInitialize() override;
-  void SetVisible(bool visible = true) override;
-  void SetParentVisible(bool visible = true) override;
   void HandleEvent(TControlEventUI& event) override;
   void SetAttribute(const std::wstring& name, const std::wstring& value) override;
   SIZE MeasureSize(SIZE available) override;
@@ -40,10 +39,12 @@ class CGifAnimUI : public CControlUI {
   int GetFrame() const { return m_nFrame; }
   bool IsPlaying() const { return m_timer.IsRunning(); }
 
+ protected:
+  void UpdateAnimation() override;
+
  private:
   bool LoadFrames();
   UINT FrameDelay() const;
-  void UpdateTimer();
 
   CAnimationTimerUI m_timer;
   std::wstring m_sGifFile;

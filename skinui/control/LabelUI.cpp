@@ -137,12 +137,7 @@ void CLabelUI::PaintText(HDC dc) {
   TakeDefaultColors();
   const std::wstring text = GetText();
   if (text.empty()) return;
-  RECT rect = m_rcItem;
-  const RECT padding = GetTextPadding();
-  rect.left += padding.left;
-  rect.right -= padding.right;
-  rect.top += padding.top;
-  rect.bottom -= padding.bottom;
+  RECT rect = GetTextRect();
   DrawLabelText(dc, rect, text, IsEnabled() ? m_dwTextColor : m_dwDisabledTextColor, m_iFont, m_uTextStyle);
 }
 
@@ -194,6 +189,12 @@ void CLabelUI::SetShowHtml(bool show) {
   m_bShowHtml = show;
   m_bNeedEstimateSize = true;
   Invalidate();
+}
+
+RECT CLabelUI::GetTextRect() const {
+  const RECT padding = GetTextPadding();
+  return RECT{m_rcItem.left + padding.left, m_rcItem.top + padding.top, m_rcItem.right - padding.right,
+              m_rcItem.bottom - padding.bottom};
 }
 
 void CLabelUI::TakeDefaultColors() {

@@ -30,22 +30,7 @@ std::wstring CRingUI::GetClassName() const { return L"RingUI"; }
 
 void* CRingUI::GetInterface(const std::wstring& typeName) {
   if (attr::EqualsNoCase(typeName, L"Ring")) return this;
-  return CLabelUI::GetInterface(typeName);
-}
-
-void CRingUI::OnInitialize() {
-  CLabelUI::OnInitialize();
-  UpdateTimer();
-}
-
-void CRingUI::SetVisible(bool visible) {
-  CLabelUI::SetVisible(visible);
-  UpdateTimer();
-}
-
-void CRingUI::SetParentVisible(bool visible) {
-  CLabelUI::SetParentVisible(visible);
-  UpdateTimer();
+  return CAnimatedUI::GetInterface(typeName);
 }
 
 void CRingUI::HandleEvent(TControlEventUI& event) {
@@ -53,11 +38,11 @@ void CRingUI::HandleEvent(TControlEventUI& event) {
     SetAngle(m_nAngle + m_nStep);
     return;
   }
-  CLabelUI::HandleEvent(event);
+  CAnimatedUI::HandleEvent(event);
 }
 
 void CRingUI::SetAttribute(const std::wstring& name, const std::wstring& value) {
-  if (!Attributes::Apply(kRingAttributes, *this, name, value)) CLabelUI::SetAttribute(name, value);
+  if (!Attributes::Apply(kRingAttributes, *this, name, value)) CAnimatedUI::SetAttribute(name, value);
 }
 
 void CRingUI::PaintBackgroundImage(HDC dc) {
@@ -102,14 +87,14 @@ void CRingUI::SetAngle(int degrees) {
 
 void CRingUI::SetStep(int degrees) {
   m_nStep = degrees;
-  UpdateTimer();
+  UpdateAnimation();
 }
 
 void CRingUI::SetInterval(int milliseconds) {
   if (milliseconds > 0) m_nInterval = milliseconds;
-  UpdateTimer();
+  UpdateAnimation();
 }
 
-void CRingUI::UpdateTimer() { m_timer.Update(m_nStep != 0, static_cast<UINT>(m_nInterval)); }
+void CRingUI::UpdateAnimation() { m_timer.Update(m_nStep != 0, static_cast<UINT>(m_nInterval)); }
 
 }  // namespace SkinUI

@@ -2,21 +2,19 @@
 // A busy indicator: its background image turns about the control's centre, a few degrees per
 // timer tick, while the control is shown.
 
+#include "AnimatedUI.h"
 #include "AnimationTimerUI.h"
 #include "LabelUI.h"
 
 namespace SkinUI {
 
-class CRingUI : public CLabelUI {
+class CRingUI : public CAnimatedUI<CLabelUI> {
  public:
   CRingUI();
   ~CRingUI() override;
 
   std::wstring GetClassName() const override;
   void* GetInterface(const std::wstring& typeName) override;
-  void OnInitialize() override;
-  void SetVisible(bool visible = true) override;
-  void SetParentVisible(bool visible = true) override;
   void HandleEvent(TControlEventUI& event) override;
   void SetAttribute(const std::wstring& name, const std::wstring& value) override;
   void PaintBackgroundImage(HDC dc) override;
@@ -28,8 +26,10 @@ class CRingUI : public CLabelUI {
   void SetInterval(int milliseconds);
   bool IsSpinning() const { return m_timer.IsRunning(); }
 
+ protected:
+  void UpdateAnimation() override;
+
  private:
-  void UpdateTimer();
 
   CAnimationTimerUI m_timer;
   int m_nAngle = 0;

@@ -33,26 +33,11 @@ std::wstring CRollTextUI::GetClassName() const { return L"RollTextUI"; }
 
 void* CRollTextUI::GetInterface(const std::wstring& typeName) {
   if (attr::EqualsNoCase(typeName, L"RollText")) return this;
-  return CLabelUI::GetInterface(typeName);
-}
-
-void CRollTextUI::OnInitialize() {
-  CLabelUI::OnInitialize();
-  UpdateTimer();
-}
-
-void CRollTextUI::SetVisible(bool visible) {
-  CLabelUI::SetVisible(visible);
-  UpdateTimer();
-}
-
-void CRollTextUI::SetParentVisible(bool visible) {
-  CLabelUI::SetParentVisible(visible);
-  UpdateTimer();
+  return CAnimatedUI::GetInterface(typeName);
 }
 
 void CRollTextUI::SetText(const std::wstring& text) {
-  CLabelUI::SetText(text);
+  CAnimatedUI::SetText(text);
   m_nOffset = 0;
   m_nTextWidth = 0;
 }
@@ -65,11 +50,11 @@ void CRollTextUI::HandleEvent(TControlEventUI& event) {
     Invalidate();
     return;
   }
-  CLabelUI::HandleEvent(event);
+  CAnimatedUI::HandleEvent(event);
 }
 
 void CRollTextUI::SetAttribute(const std::wstring& name, const std::wstring& value) {
-  if (!Attributes::Apply(kRollTextAttributes, *this, name, value)) CLabelUI::SetAttribute(name, value);
+  if (!Attributes::Apply(kRollTextAttributes, *this, name, value)) CAnimatedUI::SetAttribute(name, value);
 }
 
 void CRollTextUI::PaintText(HDC dc) {
@@ -77,10 +62,7 @@ void CRollTextUI::PaintText(HDC dc) {
   const std::wstring text = GetText();
   if (text.empty() || m_pManager == nullptr) return;
   m_nTextWidth = CSkinRender::GetTextSize(dc, m_pManager, text, m_iFont).cx;
-  const RECT padding = GetTextPadding();
-  RECT rect = m_rcItem;
-  rect.top += padding.top;
-  rect.bottom -= padding.bottom;
+  RECT rect = GetTextRect();
   if (m_bToRight) {
     rect.left = m_rcItem.left - m_nTextWidth + m_nOffset;
   } else {
@@ -93,12 +75,12 @@ void CRollTextUI::PaintText(HDC dc) {
 
 void CRollTextUI::BeginRoll() {
   m_bRolling = true;
-  UpdateTimer();
+  UpdateAnimation();
 }
 
 void CRollTextUI::EndRoll() {
   m_bRolling = false;
-  UpdateTimer();
+  UpdateAnimation();
 }
 
 void CRollTextUI::SetRollDirection(const std::wstring& direction) {
@@ -113,9 +95,9 @@ void CRollTextUI::SetRollStep(int pixels) {
 
 void CRollTextUI::SetRollInterval(int milliseconds) {
   if (milliseconds > 0) m_nInterval = milliseconds;
-  UpdateTimer();
+  UpdateAnimation();
 }
 
-void CRollTextUI::UpdateTimer() { m_timer.Update(m_bRolling, static_cast<UINT>(m_nInterval)); }
+void CRollTextUI::UpdateAnimation() { m_timer.Update(m_bRolling, static_cast<UINT>(m_nInterval)); }
 
 }  // namespace SkinUI

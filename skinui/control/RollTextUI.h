@@ -2,21 +2,19 @@
 // A one-line text that scrolls through the control, entering at one side and leaving at the
 // other, a few pixels per timer tick while shown.
 
+#include "AnimatedUI.h"
 #include "AnimationTimerUI.h"
 #include "LabelUI.h"
 
 namespace SkinUI {
 
-class CRollTextUI : public CLabelUI {
+class CRollTextUI : public CAnimatedUI<CLabelUI> {
  public:
   CRollTextUI();
   ~CRollTextUI() override;
 
   std::wstring GetClassName() const override;
   void* GetInterface(const std::wstring& typeName) override;
-  void OnInitialize() override;
-  void SetVisible(bool visible = true) override;
-  void SetParentVisible(bool visible = true) override;
   void SetText(const std::wstring& text) override;
   void HandleEvent(TControlEventUI& event) override;
   void SetAttribute(const std::wstring& name, const std::wstring& value) override;
@@ -32,8 +30,10 @@ class CRollTextUI : public CLabelUI {
   // Pixels rolled since the text last entered.
   int GetRollOffset() const { return m_nOffset; }
 
+ protected:
+  void UpdateAnimation() override;
+
  private:
-  void UpdateTimer();
 
   CAnimationTimerUI m_timer;
   bool m_bRolling = true;

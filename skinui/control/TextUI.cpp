@@ -72,12 +72,7 @@ void CTextUI::PaintText(HDC dc) {
   m_nLinks = 0;
   const std::wstring text = GetText();
   if (text.empty() || m_pManager == nullptr) return;
-  RECT rect = m_rcItem;
-  const RECT padding = GetTextPadding();
-  rect.left += padding.left;
-  rect.right -= padding.right;
-  rect.top += padding.top;
-  rect.bottom -= padding.bottom;
+  RECT rect = GetTextRect();
   const uint32_t color = IsEnabled() ? m_dwTextColor : m_dwDisabledTextColor;
   if (!m_bShowHtml) {
     CSkinRender::DrawText(dc, m_pManager, rect, text, color, m_iFont, m_uTextStyle);
