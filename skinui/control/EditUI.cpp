@@ -50,7 +50,10 @@ const Attributes::Entry kEditAttributes[] = {
 }  // namespace
 
 CEditUI::CEditUI() { m_rcTextPadding = kDefaultTextPadding; }
-CEditUI::~CEditUI() = default;
+CEditUI::~CEditUI() {
+  // The native window's last messages reach this object: end it while every member lives.
+  m_edit.reset();
+}
 
 std::wstring CEditUI::GetClassName() const { return L"EditUI"; }
 

@@ -128,3 +128,28 @@ TEST_F(EditInput, PasswordNumbersReadOnlyAndDisabledRestrictTheText) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(EditInLayeredWindow, TheNativeEditIsComposedIntoThePicture) {
+  TestWindow window{
+      L"<Window size=\"240,60\" layered=\"true\"><VerticalLayout bkcolor=\"#FFFFFFFF\">"
+      L"<Edit name=\"edit\" float=\"true\" pos=\"10,10,230,50\" textcolor=\"#FF000000\""
+      L" nativebkcolor=\"#FFFFFFFF\"/></VerticalLayout></Window>"};
+  ASSERT_TRUE(window.Open());
+  auto* edit = static_cast<CEditUI*>(window.Find(L"edit")->GetInterface(L"Edit"));
+  window.Manager().SetFocus(edit);
+  HWND native = edit->GetNativeWindow();
+  ASSERT_NE(native, nullptr);
+  for (const wchar_t* ch = L"WWWW"; *ch != 0; ++ch) ::PostMessageW(native, WM_CHAR, *ch, 1);
+  PumpPending();
+  // The system draws no child of a layered window: the manager prints it into the back buffer.
+  window.Manager().Invalidate();
+  window.Paint();
+  int ink = 0;
+  for (int y = 10; y < 50; ++y)
+    for (int x = 10; x < 230; ++x) ink += window.Pixel(x, y) != 0xFFFFFFu ? 1 : 0;
+  EXPECT_GT(ink, 20);
+}
+
+}  // namespace
