@@ -65,6 +65,11 @@ class CAttributeTableUI {
   static void Color(Control& control, const std::wstring& value) {
     (control.*Method)(attr::ParseColor(value, true));
   }
+  // "#AARRGGBB" with nothing before it.
+  template <auto Method>
+  static void StrictColor(Control& control, const std::wstring& value) {
+    (control.*Method)(attr::ParseColor(value, false));
+  }
   // "cx,cy".
   template <auto Method>
   static void Size(Control& control, const std::wstring& value) {

@@ -105,12 +105,8 @@ const Attributes::Entry kControlAttributes[] = {
     {L"bkcolor2", Attributes::Color<&CControlUI::SetBkColor2>},
     {L"bkcolor3", Attributes::Color<&CControlUI::SetBkColor3>},
     {L"forecolor", Attributes::Color<&CControlUI::SetForeColor>},
-    {L"bordercolor",
-     [](CControlUI& control, const std::wstring& value) { control.SetBorderColor(attr::ParseColor(value, false)); }},
-    {L"focusbordercolor",
-     [](CControlUI& control, const std::wstring& value) {
-       control.SetFocusBorderColor(attr::ParseColor(value, false));
-     }},
+    {L"bordercolor", Attributes::StrictColor<&CControlUI::SetBorderColor>},
+    {L"focusbordercolor", Attributes::StrictColor<&CControlUI::SetFocusBorderColor>},
     {L"colorhsl", Attributes::Bool<&CControlUI::SetColorHSL>},
     {L"bordersize",
      [](CControlUI& control, const std::wstring& value) {

@@ -3,6 +3,7 @@
 #include <cwchar>
 #include <string>
 
+#include "AttributeTableUI.h"
 #include "AttributeText.h"
 #include "PaintManagerUI.h"
 #include "SkinRender.h"
@@ -15,6 +16,15 @@ constexpr UINT kProgressTextStyle = kStyleCenter | kStyleSingleLine;
 constexpr int kProgressHeight = 12;
 constexpr int kFullScale = 100;
 constexpr size_t kPercentTextSize = 32;
+
+using Attributes = CAttributeTableUI<CProgressUI>;
+const Attributes::Entry kProgressAttributes[] = {
+    {L"hor", Attributes::Bool<&CProgressUI::SetHorizontal>},
+    {L"min", Attributes::Int<&CProgressUI::SetMinValue>},
+    {L"max", Attributes::Int<&CProgressUI::SetMaxValue>},
+    {L"value", Attributes::Int<&CProgressUI::SetValue>},
+    {L"isstretchfore", Attributes::Bool<&CProgressUI::SetStretchForeImage>},
+};
 
 }  // namespace
 
@@ -33,20 +43,7 @@ void* CProgressUI::GetInterface(const std::wstring& typeName) {
 }
 
 void CProgressUI::SetAttribute(const std::wstring& name, const std::wstring& value) {
-  using attr::EqualsNoCase;
-  if (EqualsNoCase(name, L"hor")) {
-    SetHorizontal(attr::ParseBool(value));
-  } else if (EqualsNoCase(name, L"min")) {
-    SetMinValue(attr::ParseInt(value));
-  } else if (EqualsNoCase(name, L"max")) {
-    SetMaxValue(attr::ParseInt(value));
-  } else if (EqualsNoCase(name, L"value")) {
-    SetValue(attr::ParseInt(value));
-  } else if (EqualsNoCase(name, L"isstretchfore")) {
-    SetStretchForeImage(attr::ParseBool(value));
-  } else {
-    CLabelUI::SetAttribute(name, value);
-  }
+  if (!Attributes::Apply(kProgressAttributes, *this, name, value)) CLabelUI::SetAttribute(name, value);
 }
 
 void CProgressUI::PaintForeColor(HDC dc) {
