@@ -103,3 +103,30 @@ TEST_F(SliderInput, VerticalSliderGrowsUpwards) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SliderImages, ThumbImagesFollowTheMouse) {
+  MemorySkin skin{MakeZip({{"thumb.png", MakeSolidPng(10, 20, 0xFFFF0000)},
+                           {"hot.png", MakeSolidPng(10, 20, 0xFF00FF00)},
+                           {"pushed.png", MakeSolidPng(10, 20, 0xFF0000FF)}})};
+  TestWindow window{
+      L"<Window size=\"300,100\"><VerticalLayout bkcolor=\"#FFFFFFFF\">"
+      L"<Slider name=\"s\" float=\"true\" pos=\"10,10,210,30\" value=\"0\" thumbsize=\"10,20\""
+      L" thumbimage=\"thumb.png\" thumbhotimage=\"hot.png\" thumbpushedimage=\"pushed.png\"/>"
+      L"</VerticalLayout></Window>"};
+  ASSERT_TRUE(window.Open());
+  EXPECT_EQ(window.Pixel(15, 20), kThumb);
+  EXPECT_EQ(window.Pixel(25, 20), 0xFFFFFFu) << "the image fills the thumb only";
+  window.MouseMove(100, 20);
+  window.Paint();
+  EXPECT_EQ(window.Pixel(15, 20), kTrack) << "hot";
+  window.MouseDown(100, 20);
+  window.Paint();
+  const RECT thumb = static_cast<CSliderUI*>(window.Find(L"s")->GetInterface(L"Slider"))->GetThumbRect();
+  EXPECT_EQ(window.Pixel(thumb.left + 5, 20), kFill) << "pushed, moved under the mouse";
+  EXPECT_EQ(window.Pixel(15, 20), 0xFFFFFFu);
+  window.MouseUp(100, 20);
+}
+
+}  // namespace
