@@ -9,6 +9,12 @@
 #include "ControlUI.h"
 #include "HorizontalLayoutUI.h"
 #include "LabelUI.h"
+#include "ListContainerElementUI.h"
+#include "ListHeaderItemUI.h"
+#include "ListHeaderUI.h"
+#include "ListLabelElementUI.h"
+#include "ListTextElementUI.h"
+#include "ListUI.h"
 #include "OptionUI.h"
 #include "ProgressUI.h"
 #include "ScrollBarUI.h"
@@ -66,6 +72,12 @@ const Registration kBuiltIn[] = {
     {L"CHorizontalLayoutUI", Make<CHorizontalLayoutUI>},
     {L"CVerticalLayoutUI", Make<CVerticalLayoutUI>},
     {L"CTabLayoutUI", Make<CTabLayoutUI>},
+    {L"CListUI", Make<CListUI>},
+    {L"CListHeaderUI", Make<CListHeaderUI>},
+    {L"CListHeaderItemUI", Make<CListHeaderItemUI>},
+    {L"CListLabelElementUI", Make<CListLabelElementUI>},
+    {L"CListTextElementUI", Make<CListTextElementUI>},
+    {L"CListContainerElementUI", Make<CListContainerElementUI>},
     // Not built yet: a stand-in of the same name. Classes with no stand-in are not registered, so a
     // skin naming one has its element skipped (the builder logs it).
     {L"CComboUI", [] { return static_cast<CControlUI*>(new CStandInUI<CVerticalLayoutUI>(L"ComboUI")); }},
@@ -73,13 +85,6 @@ const Registration kBuiltIn[] = {
     {L"CEditUI", [] { return static_cast<CControlUI*>(new CStandInUI<CLabelUI>(L"EditUI")); }},
     {L"CGifAnimUI", [] { return static_cast<CControlUI*>(new CStandInUI<CControlUI>(L"GifAnimUI")); }},
     {L"CGroupBoxUI", [] { return static_cast<CControlUI*>(new CStandInUI<CVerticalLayoutUI>(L"GroupBoxUI")); }},
-    {L"CListUI", [] { return static_cast<CControlUI*>(new CStandInUI<CVerticalLayoutUI>(L"ListUI")); }},
-    {L"CListHeaderUI", [] { return static_cast<CControlUI*>(new CStandInUI<CHorizontalLayoutUI>(L"ListHeaderUI")); }},
-    {L"CListHeaderItemUI", [] { return static_cast<CControlUI*>(new CStandInUI<CContainerUI>(L"ListHeaderItemUI")); }},
-    {L"CListLabelElementUI", [] { return static_cast<CControlUI*>(new CStandInUI<CLabelUI>(L"ListLabelElementUI")); }},
-    {L"CListTextElementUI", [] { return static_cast<CControlUI*>(new CStandInUI<CLabelUI>(L"ListTextElementUI")); }},
-    {L"CListContainerElementUI",
-     [] { return static_cast<CControlUI*>(new CStandInUI<CHorizontalLayoutUI>(L"ListContainerElementUI")); }},
     {L"CSliderUI", [] { return static_cast<CControlUI*>(new CStandInUI<CControlUI>(L"SliderUI")); }},
     {L"CTextUI", [] { return static_cast<CControlUI*>(new CStandInUI<CLabelUI>(L"TextUI")); }},
     {L"CAnimationTabLayoutUI",
