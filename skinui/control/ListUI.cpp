@@ -207,15 +207,19 @@ void CListUI::OnItemClick(int index) { Notify(L"itemclick", static_cast<WPARAM>(
 
 void CListUI::OnItemActivate(int index) { Notify(L"itemactivate", static_cast<WPARAM>(index)); }
 
-void CListUI::EnsureVisible(int index) {
-  CControlUI* row = GetItemAt(index);
+void CListUI::EnsureVisible(int index) { ScrollRowIntoView(*m_pBody, GetItemAt(index)); }
+
+void CListUI::ScrollRowIntoView(CContainerUI& body, CControlUI* row) {
   if (row == nullptr) return;
-  RECT view = m_pBody->GetPos();
-  if (CScrollBarUI* bar = m_pBody->GetVerticalScrollBar(); bar != nullptr && bar->IsVisible()) {
-    view.right -= bar->GetFixedWidth();
+  RECT view = body.GetPos();
+  const RECT inset = body.GetInset();
+  view.top += inset.top;
+  view.bottom -= inset.bottom;
+  if (CScrollBarUI* bar = body.GetHorizontalScrollBar(); bar != nullptr && bar->IsVisible()) {
+    view.bottom -= bar->GetFixedHeight();
   }
   const RECT& pos = row->GetPos();
-  SIZE scroll = m_pBody->GetScrollPos();
+  SIZE scroll = body.GetScrollPos();
   if (pos.top < view.top) {
     scroll.cy -= view.top - pos.top;
   } else if (pos.bottom > view.bottom) {
@@ -223,7 +227,7 @@ void CListUI::EnsureVisible(int index) {
   } else {
     return;
   }
-  m_pBody->SetScrollPos(scroll);
+  body.SetScrollPos(scroll);
 }
 
 int CListUI::GetRowsPerPage() const {

@@ -56,6 +56,8 @@ class CListUI : public CVerticalLayoutUI, public IListOwnerUI {
   CVerticalLayoutUI* GetBody() const { return m_pBody; }
   // Scrolls the body so that the row is wholly in view.
   void EnsureVisible(int index);
+  // Scrolls a list body so that one of its rows is wholly in view.
+  static void ScrollRowIntoView(CContainerUI& body, CControlUI* row);
   // Rows the body shows at once, at least 1: the step of PgUp and PgDn.
   int GetRowsPerPage() const;
 

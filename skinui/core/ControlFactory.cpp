@@ -5,6 +5,8 @@
 
 #include "ButtonUI.h"
 #include "CheckBoxUI.h"
+#include "ComboBoxUI.h"
+#include "ComboUI.h"
 #include "ContainerUI.h"
 #include "ControlUI.h"
 #include "HorizontalLayoutUI.h"
@@ -72,6 +74,8 @@ const Registration kBuiltIn[] = {
     {L"CHorizontalLayoutUI", Make<CHorizontalLayoutUI>},
     {L"CVerticalLayoutUI", Make<CVerticalLayoutUI>},
     {L"CTabLayoutUI", Make<CTabLayoutUI>},
+    {L"CComboUI", Make<CComboUI>},
+    {L"CComboBoxUI", Make<CComboBoxUI>},
     {L"CListUI", Make<CListUI>},
     {L"CListHeaderUI", Make<CListHeaderUI>},
     {L"CListHeaderItemUI", Make<CListHeaderItemUI>},
@@ -80,8 +84,6 @@ const Registration kBuiltIn[] = {
     {L"CListContainerElementUI", Make<CListContainerElementUI>},
     // Not built yet: a stand-in of the same name. Classes with no stand-in are not registered, so a
     // skin naming one has its element skipped (the builder logs it).
-    {L"CComboUI", [] { return static_cast<CControlUI*>(new CStandInUI<CVerticalLayoutUI>(L"ComboUI")); }},
-    {L"CComboBoxUI", [] { return static_cast<CControlUI*>(new CStandInUI<CVerticalLayoutUI>(L"ComboBoxUI")); }},
     {L"CEditUI", [] { return static_cast<CControlUI*>(new CStandInUI<CLabelUI>(L"EditUI")); }},
     {L"CGifAnimUI", [] { return static_cast<CControlUI*>(new CStandInUI<CControlUI>(L"GifAnimUI")); }},
     {L"CGroupBoxUI", [] { return static_cast<CControlUI*>(new CStandInUI<CVerticalLayoutUI>(L"GroupBoxUI")); }},
