@@ -4,6 +4,7 @@
 
 #include "AttributeTableUI.h"
 #include "ComboWnd.h"
+#include "ListElementUI.h"
 #include "PaintManagerUI.h"
 #include "SkinRender.h"
 #include "VerticalLayoutUI.h"
@@ -14,10 +15,6 @@ namespace {
 
 constexpr WORD kWheelUp = 0;
 constexpr UINT kFaceTextStyle = kStyleVCenter | kStyleSingleLine | kStyleEndEllipsis;
-
-IListItemUI* AsListItem(CControlUI* control) {
-  return control != nullptr ? static_cast<IListItemUI*>(control->GetInterface(L"ListItem")) : nullptr;
-}
 
 using Attributes = CAttributeTableUI<CComboUI>;
 const Attributes::Entry kComboAttributes[] = {
@@ -190,9 +187,9 @@ bool CComboUI::Add(CControlUI* control) { return AddAt(control, GetCount()); }
 
 bool CComboUI::AddAt(CControlUI* control, int index) {
   if (!CContainerUI::AddAt(control, index)) return false;
-  if (IListItemUI* item = AsListItem(control)) item->SetOwner(this);
+  if (IListItemUI* item = CListElementUI::ItemOf(control)) item->SetOwner(this);
   if (m_iCurSel >= index) ++m_iCurSel;
-  Renumber(index);
+  CListElementUI::Renumber(*this, index);
   return true;
 }
 
@@ -206,7 +203,7 @@ bool CComboUI::Remove(CControlUI* control) {
     --m_iCurSel;
   }
   CContainerUI::Remove(control);
-  Renumber(index);
+  CListElementUI::Renumber(*this, index);
   Invalidate();
   return true;
 }
@@ -219,14 +216,9 @@ void CComboUI::RemoveAll() {
 }
 
 bool CComboUI::SelectItem(int index, bool /*takeFocus*/) {
-  if (index < -1 || index >= GetCount()) return false;
-  if (index == m_iCurSel) return true;
-  IListItemUI* next = index >= 0 ? AsListItem(GetItemAt(index)) : nullptr;
-  if (index >= 0 && (next == nullptr || !GetItemAt(index)->IsEnabled())) return false;
   const int old = m_iCurSel;
-  if (IListItemUI* previous = AsListItem(GetItemAt(old))) previous->Select(false);
-  m_iCurSel = index;
-  if (next != nullptr) next->Select(true);
+  if (!CListElementUI::MoveSelection(*this, m_iCurSel, index)) return false;
+  if (m_iCurSel == old) return true;
   if (m_pWindow != nullptr) m_pWindow->EnsureVisible(index);
   Invalidate();
   Notify(L"itemselect", static_cast<WPARAM>(index), static_cast<LPARAM>(old));
@@ -322,12 +314,6 @@ void CComboUI::SetFocusedImage(const std::wstring& image) {
 void CComboUI::SetDisabledImage(const std::wstring& image) {
   m_sDisabledImage = image;
   Invalidate();
-}
-
-void CComboUI::Renumber(int from) {
-  for (int i = std::max(from, 0); i < GetCount(); ++i) {
-    if (IListItemUI* item = AsListItem(GetItemAt(i))) item->SetIndex(i);
-  }
 }
 
 }  // namespace SkinUI

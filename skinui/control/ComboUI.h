@@ -71,7 +71,6 @@ class CComboUI : public CContainerUI, public IListOwnerUI {
  protected:
   // Where the face's text goes: the face less the text padding.
   virtual RECT GetTextArea() const;
-  void Renumber(int from);
   bool IsHot() const { return m_bHot; }
   bool IsPushed() const { return m_bPushed; }
 

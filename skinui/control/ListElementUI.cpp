@@ -1,5 +1,7 @@
 #include "ListElementUI.h"
 
+#include <algorithm>
+
 #include "AttributeText.h"
 #include "PaintManagerUI.h"
 #include "SkinRender.h"
@@ -57,6 +59,28 @@ void CListElementUI::PaintStateImage(HDC dc) { PaintRowBackground(*this, *this, 
 
 IListOwnerUI* CListElementUI::OwnerOf(CControlUI* owner) {
   return owner != nullptr ? static_cast<IListOwnerUI*>(owner->GetInterface(L"IListOwner")) : nullptr;
+}
+
+IListItemUI* CListElementUI::ItemOf(CControlUI* control) {
+  return control != nullptr ? static_cast<IListItemUI*>(control->GetInterface(L"ListItem")) : nullptr;
+}
+
+void CListElementUI::Renumber(const IContainerUI& rows, int from) {
+  for (int i = std::max(from, 0); i < rows.GetCount(); ++i) {
+    if (IListItemUI* item = ItemOf(rows.GetItemAt(i))) item->SetIndex(i);
+  }
+}
+
+bool CListElementUI::MoveSelection(const IContainerUI& rows, int& current, int index) {
+  if (index < -1 || index >= rows.GetCount()) return false;
+  if (index == current) return true;
+  CControlUI* row = rows.GetItemAt(index);
+  IListItemUI* next = ItemOf(row);
+  if (index >= 0 && (next == nullptr || !row->IsEnabled())) return false;
+  if (IListItemUI* previous = ItemOf(rows.GetItemAt(current))) previous->Select(false);
+  current = index;
+  if (next != nullptr) next->Select(true);
+  return true;
 }
 
 bool CListElementUI::HandleRowEvent(CControlUI& row, IListItemUI& item, bool& hot, TControlEventUI& event) {

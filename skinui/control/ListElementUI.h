@@ -3,8 +3,9 @@
 // mouse and keys that select, click and activate it, and its background per state. The text
 // rows derive from it; the container row reuses its static parts.
 
-#include "IListUI.h"
 #include "ControlUI.h"
+#include "IContainerUI.h"
+#include "IListUI.h"
 
 namespace SkinUI {
 
@@ -40,6 +41,12 @@ class CListElementUI : public CControlUI, public IListItemUI {
   // The owner's text colour for the row's state; 0 when the owner gives none.
   static uint32_t RowTextColor(const CControlUI& row, IListItemUI& item, bool hot);
   static IListOwnerUI* OwnerOf(CControlUI* owner);
+  static IListItemUI* ItemOf(CControlUI* control);
+  // For owners: rows from index from on learn their index again.
+  static void Renumber(const IContainerUI& rows, int from);
+  // For owners: moves the selection mark from row current to row index (-1: none) and stores
+  // index in current; false when index is out of range or names a row that cannot be selected.
+  static bool MoveSelection(const IContainerUI& rows, int& current, int index);
 
  protected:
   int m_iIndex = -1;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "AttributeTableUI.h"
+#include "ListElementUI.h"
 #include "ListHeaderUI.h"
 #include "PaintManagerUI.h"
 #include "ScrollBarUI.h"
@@ -12,10 +13,6 @@ namespace SkinUI {
 namespace {
 
 constexpr WORD kWheelUp = 0;
-
-IListItemUI* AsListItem(CControlUI* control) {
-  return control != nullptr ? static_cast<IListItemUI*>(control->GetInterface(L"ListItem")) : nullptr;
-}
 
 using Attributes = CAttributeTableUI<CListUI>;
 const Attributes::Entry kListAttributes[] = {
@@ -89,7 +86,7 @@ bool CListUI::SetItemIndex(CControlUI* control, int index) {
   const int before = m_pBody->GetItemIndex(control);
   CControlUI* selected = m_pBody->GetItemAt(m_iCurSel);
   if (!m_pBody->SetItemIndex(control, index)) return false;
-  Renumber(std::min(before, index));
+  CListElementUI::Renumber(*this, std::min(before, index));
   m_iCurSel = m_pBody->GetItemIndex(selected);
   return true;
 }
@@ -112,9 +109,9 @@ bool CListUI::AddAt(CControlUI* control, int index) {
     return true;
   }
   if (!m_pBody->AddAt(control, index)) return false;
-  if (IListItemUI* item = AsListItem(control)) item->SetOwner(this);
+  if (IListItemUI* item = CListElementUI::ItemOf(control)) item->SetOwner(this);
   if (m_iCurSel >= index) ++m_iCurSel;
-  Renumber(index);
+  CListElementUI::Renumber(*this, index);
   return true;
 }
 
@@ -127,7 +124,7 @@ bool CListUI::Remove(CControlUI* control) {
     --m_iCurSel;
   }
   m_pBody->Remove(control);
-  Renumber(index);
+  CListElementUI::Renumber(*this, index);
   return true;
 }
 
@@ -166,16 +163,10 @@ TListInfoUI* CListUI::GetListInfo() {
 bool CListUI::SelectItem(int index, bool takeFocus) {
   if (index < -1 || index >= GetCount()) return false;
   if (takeFocus && m_pManager != nullptr) m_pManager->SetFocus(this);
-  if (index == m_iCurSel) return true;
-  IListItemUI* next = index >= 0 ? AsListItem(GetItemAt(index)) : nullptr;
-  if (index >= 0 && (next == nullptr || !GetItemAt(index)->IsEnabled())) return false;
   const int old = m_iCurSel;
-  if (IListItemUI* previous = AsListItem(GetItemAt(old))) previous->Select(false);
-  m_iCurSel = index;
-  if (next != nullptr) {
-    next->Select(true);
-    EnsureVisible(index);
-  }
+  if (!CListElementUI::MoveSelection(*this, m_iCurSel, index)) return false;
+  if (m_iCurSel == old) return true;
+  EnsureVisible(index);
   Notify(L"itemselect", static_cast<WPARAM>(index), static_cast<LPARAM>(old));
   return true;
 }
@@ -236,12 +227,6 @@ int CListUI::GetRowsPerPage() const {
   const int rowHeight = row != nullptr ? row->GetPos().bottom - row->GetPos().top : 0;
   if (rowHeight <= 0) return 1;
   return std::max(1, static_cast<int>(view.bottom - view.top) / rowHeight);
-}
-
-void CListUI::Renumber(int from) {
-  for (int i = std::max(from, 0); i < GetCount(); ++i) {
-    if (IListItemUI* item = AsListItem(GetItemAt(i))) item->SetIndex(i);
-  }
 }
 
 void CListUI::UpdateHeaderVisibility() {

@@ -62,7 +62,6 @@ class CListUI : public CVerticalLayoutUI, public IListOwnerUI {
   int GetRowsPerPage() const;
 
  private:
-  void Renumber(int from);
   void UpdateHeaderVisibility();
 
   CListHeaderUI* m_pHeader = nullptr;

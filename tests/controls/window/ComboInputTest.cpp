@@ -46,14 +46,6 @@ uint32_t PopupPixel(CComboWnd* popup, int x, int y) {
   return bits[static_cast<size_t>(y) * size.cx + x] & 0x00FFFFFFu;
 }
 
-int CountPixels(const TestWindow& window, const RECT& area, uint32_t rgb) {
-  int count = 0;
-  for (LONG y = area.top; y < area.bottom; ++y)
-    for (LONG x = area.left; x < area.right; ++x)
-      if (window.Pixel(x, y) == rgb) ++count;
-  return count;
-}
-
 class ComboInput : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(window.Open()); }

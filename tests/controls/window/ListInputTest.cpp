@@ -41,14 +41,6 @@ std::wstring ListSkin() {
          L"</VerticalLayout></Window>";
 }
 
-int CountPixels(const TestWindow& window, const RECT& area, uint32_t rgb) {
-  int count = 0;
-  for (LONG y = area.top; y < area.bottom; ++y)
-    for (LONG x = area.left; x < area.right; ++x)
-      if (window.Pixel(x, y) == rgb) ++count;
-  return count;
-}
-
 class ListInput : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(window.Open()); }
