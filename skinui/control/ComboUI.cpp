@@ -83,9 +83,9 @@ void CComboUI::SetPos(RECT rect, bool invalidate) {
 }
 
 CControlUI* CComboUI::FindControl(FindControlProc proc, void* data, UINT flags) {
-  // The face is one control: a hit on it is a hit on the combo. Searches that are not hit tests
-  // still see the rows (names, tab order of the rows' own children).
-  if ((flags & kFindHitTest) != 0) return CControlUI::FindControl(proc, data, flags);
+  // The face is one control: hit tests and searches for what is shown (the tab order) stop at
+  // the combo. Other searches still see the rows (the name table).
+  if ((flags & (kFindHitTest | kFindVisible)) != 0) return CControlUI::FindControl(proc, data, flags);
   return CContainerUI::FindControl(proc, data, flags);
 }
 

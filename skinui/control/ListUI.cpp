@@ -16,10 +16,9 @@ constexpr WORD kWheelUp = 0;
 
 using Attributes = CAttributeTableUI<CListUI>;
 const Attributes::Entry kListAttributes[] = {
-    {L"header",
-     [](CListUI& list, const std::wstring& v) {
-       list.SetAttribute(L"headervisible", attr::EqualsNoCase(v, L"hidden") ? L"false" : L"true");
-     }},
+    {L"header", [](CListUI& list, const std::wstring& v) { list.SetHeaderVisible(!attr::EqualsNoCase(v, L"hidden")); }},
+    {L"headervisible", Attributes::Bool<&CListUI::SetHeaderVisible>},
+    {L"selectedid", [](CListUI& list, const std::wstring& v) { list.SelectItem(attr::ParseInt(v)); }},
     {L"childpadding", [](CListUI& list, const std::wstring& v) { list.GetBody()->SetChildPadding(attr::ParseInt(v)); }},
     {L"scrollstepsize",
      [](CListUI& list, const std::wstring& v) { list.GetBody()->SetScrollStepSize(attr::ParseInt(v)); }},
@@ -66,11 +65,6 @@ void CListUI::HandleEvent(TControlEventUI& event) {
 }
 
 void CListUI::SetAttribute(const std::wstring& name, const std::wstring& value) {
-  if (attr::EqualsNoCase(name, L"headervisible")) {
-    m_bHeaderHidden = !attr::ParseBool(value);
-    UpdateHeaderVisibility();
-    return;
-  }
   if (SetListInfoAttribute(m_listInfo, name, value)) {
     Invalidate();
     return;
@@ -227,6 +221,11 @@ int CListUI::GetRowsPerPage() const {
   const int rowHeight = row != nullptr ? row->GetPos().bottom - row->GetPos().top : 0;
   if (rowHeight <= 0) return 1;
   return std::max(1, static_cast<int>(view.bottom - view.top) / rowHeight);
+}
+
+void CListUI::SetHeaderVisible(bool visible) {
+  m_bHeaderHidden = !visible;
+  UpdateHeaderVisibility();
 }
 
 void CListUI::UpdateHeaderVisibility() {

@@ -53,6 +53,8 @@ class CListUI : public CVerticalLayoutUI, public IListOwnerUI {
   void OnItemActivate(int index) override;
 
   CListHeaderUI* GetHeader() const { return m_pHeader; }
+  // The header shows when it has items and is not hidden.
+  void SetHeaderVisible(bool visible);
   CVerticalLayoutUI* GetBody() const { return m_pBody; }
   // Scrolls the body so that the row is wholly in view.
   void EnsureVisible(int index);
