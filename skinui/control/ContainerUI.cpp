@@ -150,6 +150,9 @@ void CContainerUI::SetPos(RECT rect, bool invalidate) {
   CControlUI::SetPos(rect, invalidate);
   if (m_items.empty()) return;
   const RECT inner = GetClientPos();
+  // With scroll bars the content is as large as the largest child needs at the view's size.
+  const RECT view = GetInnerRect();
+  SIZE required = {};
   for (int i = 0; i < CContainerUI::GetCount(); ++i) {
     CControlUI* child = m_items[static_cast<size_t>(i)];
     if (!child->IsVisible()) continue;
@@ -160,7 +163,10 @@ void CContainerUI::SetPos(RECT rect, bool invalidate) {
     const int width = Clamp(inner.right - inner.left, child->GetMinWidth(), child->GetMaxWidth());
     const int height = Clamp(inner.bottom - inner.top, child->GetMinHeight(), child->GetMaxHeight());
     child->SetPos(RECT{inner.left, inner.top, inner.left + width, inner.top + height}, false);
+    required.cx = std::max<LONG>(required.cx, Clamp(view.right - view.left, child->GetMinWidth(), child->GetMaxWidth()));
+    required.cy = std::max<LONG>(required.cy, Clamp(view.bottom - view.top, child->GetMinHeight(), child->GetMaxHeight()));
   }
+  ProcessScrollBar(view, required.cx, required.cy);
 }
 
 void CContainerUI::Move(SIZE offset, bool needInvalidate) {
