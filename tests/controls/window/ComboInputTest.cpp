@@ -164,4 +164,27 @@ TEST_F(ComboInput, TheComboBoxDrawsItsArrowAndTheWheelSelects) {
   EXPECT_FALSE(box->IsDropped());
 }
 
+TEST_F(ComboInput, ChangingTheRowsOrRemovingTheComboClosesThePopup) {
+  CComboUI* combo = Combo();
+  ASSERT_TRUE(combo->SelectItem(4));
+  window.Click(50, 22);
+  ASSERT_TRUE(combo->IsDropped());
+  ASSERT_TRUE(combo->RemoveAt(0));
+  ASSERT_TRUE(WaitClosed(combo));
+  EXPECT_EQ(3, combo->GetCurSel());
+  EXPECT_EQ(L"Item 4", combo->GetText());
+
+  // The combo goes while its popup is open: the popup window goes with it.
+  window.Click(50, 22);
+  ASSERT_TRUE(combo->IsDropped());
+  const HWND popup = combo->GetDropWindow()->GetHWND();
+  auto* parent = static_cast<CContainerUI*>(combo->GetParent());
+  ASSERT_TRUE(parent->Remove(combo));
+  PumpPending();
+  EXPECT_FALSE(::IsWindow(popup));
+  EXPECT_EQ(nullptr, window.Find(L"combo"));
+  EXPECT_EQ(nullptr, window.Find(L"item4"));
+}
+
 }  // namespace
+

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "ListHeaderItemUI.h"
+#include "ListLabelElementUI.h"
 #include "ListUI.h"
 #include "WindowTestSupport.h"
 
@@ -166,6 +167,33 @@ TEST_F(ListInput, ContainerRowsSelectAroundTheirOwnControls) {
   window.Paint();
   EXPECT_EQ(kSelected, window.Pixel(300, 20));
   EXPECT_NE(kSelected, window.Pixel(300, 40));
+}
+
+TEST_F(ListInput, AddingAndRemovingRowsKeepsTheSelectionOnItsRow) {
+  CListUI* list = List();
+  ASSERT_TRUE(list->SelectItem(2));
+  CControlUI* selected = list->GetItemAt(2);
+  auto* added = new CListLabelElementUI();
+  ASSERT_TRUE(list->AddAt(added, 0));
+  EXPECT_EQ(3, list->GetCurSel());
+  EXPECT_EQ(selected, list->GetItemAt(3));
+  for (int i = 0; i < list->GetCount(); ++i) {
+    auto* item = static_cast<IListItemUI*>(list->GetItemAt(i)->GetInterface(L"ListItem"));
+    EXPECT_EQ(i, item->GetIndex());
+  }
+  EXPECT_EQ(list, list->GetItemAt(0)->GetParent()->GetParent());
+  ASSERT_TRUE(list->RemoveAt(0));
+  EXPECT_EQ(2, list->GetCurSel());
+  ASSERT_TRUE(list->Remove(selected));
+  EXPECT_EQ(-1, list->GetCurSel());
+  EXPECT_EQ(9, list->GetCount());
+  // Clicks on the renumbered rows still select the row under the mouse (row3 is the disabled one).
+  window.Paint();
+  window.Click(185, RowY(2));
+  EXPECT_EQ(-1, list->GetCurSel());
+  window.Click(185, RowY(3));
+  EXPECT_EQ(3, list->GetCurSel());
+  EXPECT_EQ(L"row4", list->GetItemAt(3)->GetName());
 }
 
 }  // namespace

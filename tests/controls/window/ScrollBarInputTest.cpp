@@ -126,3 +126,57 @@ TEST_F(ScrollBarInput, AStandaloneBarKeepsItsOwnPositionAndHidesItsThumbWhenDisa
 }
 
 }  // namespace
+
+namespace {
+
+constexpr uint32_t kThumbImage = 0xFF8000;
+constexpr uint32_t kThumbPushedImage = 0x8000FF;
+
+// A horizontal layout 100 wide holding three 60-pixel columns (a range of 80), its bar drawn
+// with pictures from the skin archive.
+const char kImageSkin[] =
+    "<Window size=\"200,100\"><VerticalLayout bkcolor=\"#FFFFFFFF\">"
+    "<HorizontalLayout name=\"strip\" float=\"true\" pos=\"0,0,100,60\" hscrollbar=\"true\" "
+    "hscrollbarstyle=\"thumbnormalimage=&quot;thumb.png&quot; thumbpushedimage=&quot;pushed.png&quot; "
+    "button1normalimage=&quot;thumb.png&quot;\">"
+    "<Control width=\"60\" bkcolor=\"#FFAA0000\"/><Control width=\"60\" bkcolor=\"#FF00AA00\"/>"
+    "<Control width=\"60\" bkcolor=\"#FF0000AA\"/>"
+    "</HorizontalLayout></VerticalLayout></Window>";
+
+class ScrollBarImages : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(window.Open()); }
+  MemorySkin skin{MakeZip({{"skin.xml", kImageSkin},
+                           {"thumb.png", MakeSolidPng(8, 8, 0xFF000000u | kThumbImage)},
+                           {"pushed.png", MakeSolidPng(8, 8, 0xFF000000u | kThumbPushedImage)}})};
+  TestWindow window{L"skin.xml"};
+};
+
+TEST_F(ScrollBarImages, AHorizontalBarDrawsItsPicturesAndDragsAlongX) {
+  auto* strip = static_cast<CContainerUI*>(window.Find(L"strip"));
+  CScrollBarUI* bar = strip->GetHorizontalScrollBar();
+  ASSERT_NE(nullptr, bar);
+  EXPECT_EQ(80, bar->GetScrollRange());
+  // The bar is the strip's bottom 16 pixels (y 44..60); its rail runs from x 16 to 84.
+  const RECT thumb = bar->GetPartRect(CScrollBarUI::kThumb);
+  EXPECT_EQ(16, thumb.left);
+  EXPECT_EQ(44, thumb.top);
+  window.Paint();
+  EXPECT_EQ(kThumbImage, window.Pixel(thumb.left + 4, 52));
+  EXPECT_EQ(kThumbImage, window.Pixel(8, 52));  // the left arrow's picture
+  EXPECT_EQ(0xAA0000, window.Pixel(30, 20));
+
+  // Dragging the thumb to the rail's end scrolls the last column fully into view.
+  window.MouseMove(thumb.left + 4, 52);
+  window.MouseDown(thumb.left + 4, 52);
+  window.Paint();
+  EXPECT_EQ(kThumbPushedImage, window.Pixel(thumb.left + 4, 52));
+  window.MouseMove(thumb.left + 4 + 100, 52);
+  window.MouseUp(thumb.left + 4 + 100, 52);
+  EXPECT_EQ(80, strip->GetScrollPos().cx);
+  window.Paint();
+  EXPECT_EQ(0x0000AA, window.Pixel(90, 20));
+  EXPECT_EQ(0x00AA00, window.Pixel(30, 20));
+}
+
+}  // namespace
