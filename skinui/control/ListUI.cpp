@@ -19,16 +19,11 @@ const Attributes::Entry kListAttributes[] = {
     {L"header", [](CListUI& list, const std::wstring& v) { list.SetHeaderVisible(!attr::EqualsNoCase(v, L"hidden")); }},
     {L"headervisible", Attributes::Bool<&CListUI::SetHeaderVisible>},
     {L"selectedid", [](CListUI& list, const std::wstring& v) { list.SelectItem(attr::ParseInt(v)); }},
-    {L"childpadding", [](CListUI& list, const std::wstring& v) { list.GetBody()->SetChildPadding(attr::ParseInt(v)); }},
-    {L"scrollstepsize",
-     [](CListUI& list, const std::wstring& v) { list.GetBody()->SetScrollStepSize(attr::ParseInt(v)); }},
-    {L"vscrollbar", [](CListUI& list, const std::wstring& v) { list.GetBody()->SetAttribute(L"vscrollbar", v); }},
-    {L"hscrollbar", [](CListUI& list, const std::wstring& v) { list.GetBody()->SetAttribute(L"hscrollbar", v); }},
-    {L"vscrollbarstyle",
-     [](CListUI& list, const std::wstring& v) { list.GetBody()->SetAttribute(L"vscrollbarstyle", v); }},
-    {L"hscrollbarstyle",
-     [](CListUI& list, const std::wstring& v) { list.GetBody()->SetAttribute(L"hscrollbarstyle", v); }},
 };
+
+// Attributes of the rows' layout: the body takes them as they are.
+constexpr const wchar_t* kBodyAttributes[] = {L"childpadding",    L"scrollstepsize",  L"vscrollbar",
+                                              L"hscrollbar",      L"vscrollbarstyle", L"hscrollbarstyle"};
 
 }  // namespace
 
@@ -68,6 +63,12 @@ void CListUI::SetAttribute(const std::wstring& name, const std::wstring& value) 
   if (SetListInfoAttribute(m_listInfo, name, value)) {
     Invalidate();
     return;
+  }
+  for (const wchar_t* bodyName : kBodyAttributes) {
+    if (attr::EqualsNoCase(name, bodyName)) {
+      m_pBody->SetAttribute(name, value);
+      return;
+    }
   }
   if (!Attributes::Apply(kListAttributes, *this, name, value)) CVerticalLayoutUI::SetAttribute(name, value);
 }
