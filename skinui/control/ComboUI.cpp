@@ -65,7 +65,8 @@ bool CComboUI::Activate() {
 }
 
 void CComboUI::SetEnabled(bool enable) {
-  CContainerUI::SetEnabled(enable);
+  // The face is what is disabled; the rows keep their own state (and a selection can be set).
+  CControlUI::SetEnabled(enable);
   if (!enable) {
     m_bHot = m_bPushed = false;
     CloseDropDown();
