@@ -72,7 +72,9 @@ RECT CComboWnd::PopupRect() const {
 void CComboWnd::BuildLayout() {
   CPaintManagerUI& ownerManager = *m_pOwner->GetManager();
   m_pm.Init(m_hWnd);
-  // The rows draw with the owner window's fonts and colours.
+  // The rows draw at the owner window's scale, with its fonts and colours.
+  m_pm.GetDpiScaler()->SetAwareness(ownerManager.GetDpiScaler()->GetAwareness());
+  m_pm.GetDpiScaler()->SetScale(ownerManager.GetDpiScale());
   if (const TFontDataUI* font = ownerManager.GetDefaultFontInfo()) {
     m_pm.SetDefaultFont(font->faceName, font->size, font->bold, font->underline, font->italic);
   }
