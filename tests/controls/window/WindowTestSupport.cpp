@@ -300,4 +300,12 @@ uint32_t TestWindow::Pixel(int x, int y) const {
   return bits[static_cast<size_t>(y) * size.cx + x] & 0x00FFFFFFu;
 }
 
+int CountPixels(const TestWindow& window, const RECT& area, uint32_t rgb) {
+  int count = 0;
+  for (LONG y = area.top; y < area.bottom; ++y)
+    for (LONG x = area.left; x < area.right; ++x)
+      if (window.Pixel(x, y) == rgb) ++count;
+  return count;
+}
+
 }  // namespace SkinUITest

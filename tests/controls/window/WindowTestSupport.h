@@ -103,4 +103,7 @@ class TestWindow : public SkinUI::WindowImplBase {
   std::wstring skin_;
 };
 
+// How many pixels of the window's back buffer in area have the colour rgb (0xRRGGBB).
+int CountPixels(const TestWindow& window, const RECT& area, uint32_t rgb);
+
 }  // namespace SkinUITest
