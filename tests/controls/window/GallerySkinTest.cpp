@@ -5,6 +5,7 @@
 
 #include "AnimationTabLayoutUI.h"
 #include "GifAnimUI.h"
+#include "IContainerUI.h"
 #include "RingUI.h"
 #include "SkinResource.h"
 #include "TextUI.h"
@@ -39,6 +40,7 @@ TEST_F(GallerySkin, ShowsEveryControlAndTheyWork) {
       {L"gif", L"GifAnim"},       {L"ring", L"Ring"},             {L"rolltext", L"RollText"},
       {L"tiles", L"TileLayout"},  {L"pages", L"AnimationTabLayout"}, {L"child", L"ChildLayout"},
       {L"listslot", L"GroupBox"}, {L"comboslot", L"GroupBox"},    {L"partok", L"Button"},
+      {L"list", L"List"},         {L"combo", L"Combo"},           {L"combobox", L"ComboBox"},
   };
   for (const auto& control : controls)
     EXPECT_NE(Interface(control.first, control.second), nullptr) << "no " << Utf8(control.second).c_str();
@@ -54,6 +56,13 @@ TEST_F(GallerySkin, ShowsEveryControlAndTheyWork) {
   EXPECT_EQ(pages->GetCurSel(), 1);
   ASSERT_TRUE(PumpUntil([&] { return pages->GetSlideOffset() == 0; }));
   EXPECT_EQ(window.NoteCount(L"tabselect:pages"), 1);
+
+  // A click on the list's fourth row selects it.
+  auto* rows = static_cast<IContainerUI*>(Interface(L"list", L"IContainer"));
+  ASSERT_NE(rows, nullptr);
+  const RECT row = rows->GetItemAt(3)->GetPos();
+  window.Click((row.left + row.right) / 2, (row.top + row.bottom) / 2);
+  EXPECT_EQ(window.NoteCount(L"itemselect:list"), 1);
 }
 
 }  // namespace
