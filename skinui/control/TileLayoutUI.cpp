@@ -1,6 +1,7 @@
 #include "TileLayoutUI.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "AttributeTableUI.h"
 
