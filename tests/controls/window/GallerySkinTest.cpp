@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "AnimationTabLayoutUI.h"
+#include "ComboUI.h"
 #include "GifAnimUI.h"
 #include "IContainerUI.h"
 #include "RingUI.h"
@@ -63,6 +64,19 @@ TEST_F(GallerySkin, ShowsEveryControlAndTheyWork) {
   const RECT row = rows->GetItemAt(3)->GetPos();
   window.Click((row.left + row.right) / 2, (row.top + row.bottom) / 2);
   EXPECT_EQ(window.NoteCount(L"itemselect:list"), 1);
+
+  // The combo box steps through its rows by keys; the disabled one does not open.
+  auto* combo = static_cast<CComboUI*>(Interface(L"combobox", L"ComboBox"));
+  ASSERT_NE(combo, nullptr);
+  window.Manager().SetFocus(combo);
+  window.Key(VK_DOWN);
+  EXPECT_EQ(combo->GetText(), L"Large");
+  auto* disabled = static_cast<CComboUI*>(Interface(L"combodisabled", L"ComboBox"));
+  ASSERT_NE(disabled, nullptr);
+  EXPECT_EQ(disabled->GetText(), L"Disabled");
+  const RECT face = disabled->GetPos();
+  window.Click((face.left + face.right) / 2, (face.top + face.bottom) / 2);
+  EXPECT_FALSE(disabled->IsDropped());
 }
 
 }  // namespace
