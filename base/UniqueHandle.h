@@ -60,6 +60,12 @@ struct Key {
   static void close(type key) { ::RegCloseKey(key); }
 };
 
+struct Window {
+  using type = HWND;
+  static type invalid() { return nullptr; }
+  static void close(type window) { ::DestroyWindow(window); }
+};
+
 struct Module {
   using type = HMODULE;
   static type invalid() { return nullptr; }
@@ -72,3 +78,4 @@ using unique_file = unique_handle<handle_traits::File>;                // Create
 using unique_kernel_handle = unique_handle<handle_traits::Kernel>;     // events, threads, processes
 using unique_hkey = unique_handle<handle_traits::Key>;
 using unique_module = unique_handle<handle_traits::Module>;            // LoadLibraryW
+using unique_hwnd = unique_handle<handle_traits::Window>;              // CreateWindowExW

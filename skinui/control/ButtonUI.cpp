@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "AttributeTableUI.h"
 #include "AttributeText.h"
 #include "PaintManagerUI.h"
 #include "SkinRender.h"
@@ -16,6 +17,30 @@ namespace {
 constexpr UINT kTextStyleButton = kStyleCenter | kStyleVCenter | kStyleSingleLine;
 constexpr int kMaxSlices = 4;
 constexpr const wchar_t* kPressAction = L"按下";
+
+using Attributes = CAttributeTableUI<CButtonUI>;
+const Attributes::Entry kButtonAttributes[] = {
+    {L"normalimage", Attributes::Text<&CButtonUI::SetNormalImage>},
+    {L"hotimage", Attributes::Text<&CButtonUI::SetHotImage>},
+    {L"pushedimage", Attributes::Text<&CButtonUI::SetPushedImage>},
+    {L"focusedimage", Attributes::Text<&CButtonUI::SetFocusedImage>},
+    {L"disabledimage", Attributes::Text<&CButtonUI::SetDisabledImage>},
+    {L"hotforeimage", Attributes::Text<&CButtonUI::SetHotForeImage>},
+    {L"stateimage", Attributes::Text<&CButtonUI::SetStateImage>},
+    {L"statecount", Attributes::Int<&CButtonUI::SetStateCount>},
+    {L"bindtabindex", Attributes::Int<&CButtonUI::BindTabIndex>},
+    {L"bindtablayoutname", Attributes::Text<&CButtonUI::BindTabLayoutName>},
+    {L"hotbkcolor", Attributes::Color<&CButtonUI::SetHotBkColor>},
+    {L"pushedbkcolor", Attributes::Color<&CButtonUI::SetPushedBkColor>},
+    {L"disabledbkcolor", Attributes::Color<&CButtonUI::SetDisabledBkColor>},
+    {L"hottextcolor", Attributes::Color<&CButtonUI::SetHotTextColor>},
+    {L"pushedtextcolor", Attributes::Color<&CButtonUI::SetPushedTextColor>},
+    {L"focusedtextcolor", Attributes::Color<&CButtonUI::SetFocusedTextColor>},
+    {L"hotfont", Attributes::Int<&CButtonUI::SetHotFont>},
+    {L"pushedfont", Attributes::Int<&CButtonUI::SetPushedFont>},
+    // Spelled as the skins have long written it.
+    {L"focuedfont", Attributes::Int<&CButtonUI::SetFocusedFont>},
+};
 
 }  // namespace
 
@@ -126,48 +151,7 @@ void CButtonUI::HandleEvent(TControlEventUI& event) {
 }
 
 void CButtonUI::SetAttribute(const std::wstring& name, const std::wstring& value) {
-  using attr::EqualsNoCase;
-  if (EqualsNoCase(name, L"normalimage")) {
-    SetNormalImage(value);
-  } else if (EqualsNoCase(name, L"hotimage")) {
-    SetHotImage(value);
-  } else if (EqualsNoCase(name, L"pushedimage")) {
-    SetPushedImage(value);
-  } else if (EqualsNoCase(name, L"focusedimage")) {
-    SetFocusedImage(value);
-  } else if (EqualsNoCase(name, L"disabledimage")) {
-    SetDisabledImage(value);
-  } else if (EqualsNoCase(name, L"hotforeimage")) {
-    SetHotForeImage(value);
-  } else if (EqualsNoCase(name, L"stateimage")) {
-    SetStateImage(value);
-  } else if (EqualsNoCase(name, L"statecount")) {
-    SetStateCount(attr::ParseInt(value));
-  } else if (EqualsNoCase(name, L"bindtabindex")) {
-    BindTabIndex(attr::ParseInt(value));
-  } else if (EqualsNoCase(name, L"bindtablayoutname")) {
-    BindTabLayoutName(value);
-  } else if (EqualsNoCase(name, L"hotbkcolor")) {
-    SetHotBkColor(attr::ParseColor(value, true));
-  } else if (EqualsNoCase(name, L"pushedbkcolor")) {
-    SetPushedBkColor(attr::ParseColor(value, true));
-  } else if (EqualsNoCase(name, L"disabledbkcolor")) {
-    SetDisabledBkColor(attr::ParseColor(value, true));
-  } else if (EqualsNoCase(name, L"hottextcolor")) {
-    SetHotTextColor(attr::ParseColor(value, true));
-  } else if (EqualsNoCase(name, L"pushedtextcolor")) {
-    SetPushedTextColor(attr::ParseColor(value, true));
-  } else if (EqualsNoCase(name, L"focusedtextcolor")) {
-    SetFocusedTextColor(attr::ParseColor(value, true));
-  } else if (EqualsNoCase(name, L"hotfont")) {
-    SetHotFont(attr::ParseInt(value));
-  } else if (EqualsNoCase(name, L"pushedfont")) {
-    SetPushedFont(attr::ParseInt(value));
-  } else if (EqualsNoCase(name, L"focuedfont")) {
-    SetFocusedFont(attr::ParseInt(value));
-  } else {
-    CLabelUI::SetAttribute(name, value);
-  }
+  if (!Attributes::Apply(kButtonAttributes, *this, name, value)) CLabelUI::SetAttribute(name, value);
 }
 
 void CButtonUI::PaintBackgroundColor(HDC dc) {
@@ -226,12 +210,7 @@ void CButtonUI::PaintText(HDC dc) {
   TakeDefaultColors();
   const std::wstring text = GetText();
   if (text.empty()) return;
-  RECT rect = m_rcItem;
-  const RECT padding = GetTextPadding();
-  rect.left += padding.left;
-  rect.right -= padding.right;
-  rect.top += padding.top;
-  rect.bottom -= padding.bottom;
+  RECT rect = GetTextRect();
 
   uint32_t color = IsEnabled() ? m_dwTextColor : m_dwDisabledTextColor;
   int font = m_iFont;

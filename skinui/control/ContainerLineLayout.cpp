@@ -126,7 +126,7 @@ void CContainerUI::SetLinePos(bool horizontal) {
   int fixedRemaining = fixedTotal;
   int remainingMain = availableMain;
   int requiredMain = 0;
-  for (int i = 0; i < GetCount(); ++i) {
+  for (int i = 0; i < CContainerUI::GetCount(); ++i) {
     CControlUI* child = m_items[static_cast<size_t>(i)];
     if (!child->IsVisible()) continue;
     if (child->IsFloat()) {

@@ -60,7 +60,7 @@ void* CContainerUI::GetInterface(const std::wstring& typeName) {
 }
 
 CControlUI* CContainerUI::GetItemAt(int index) const {
-  if (index < 0 || index >= GetCount()) return nullptr;
+  if (index < 0 || index >= CContainerUI::GetCount()) return nullptr;
   return m_items[static_cast<size_t>(index)];
 }
 
@@ -82,10 +82,10 @@ bool CContainerUI::SetItemIndex(CControlUI* control, int index) {
 int CContainerUI::GetCount() const { return static_cast<int>(m_items.size()); }
 
 // Not the virtual AddAt: a derived Add that calls this must not run its own AddAt rules too.
-bool CContainerUI::Add(CControlUI* control) { return CContainerUI::AddAt(control, GetCount()); }
+bool CContainerUI::Add(CControlUI* control) { return CContainerUI::AddAt(control, CContainerUI::GetCount()); }
 
 bool CContainerUI::AddAt(CControlUI* control, int index) {
-  if (control == nullptr || index < 0 || index > GetCount()) return false;
+  if (control == nullptr || index < 0 || index > CContainerUI::GetCount()) return false;
   if (m_pManager != nullptr) {
     m_pManager->InitControls(control, this);
   } else {
@@ -156,7 +156,10 @@ void CContainerUI::SetPos(RECT rect, bool invalidate) {
   CControlUI::SetPos(rect, invalidate);
   if (m_items.empty()) return;
   const RECT inner = GetClientPos();
-  for (int i = 0; i < GetCount(); ++i) {
+  // With scroll bars the content is as large as the largest child needs at the view's size.
+  const RECT view = GetInnerRect();
+  SIZE required = {};
+  for (int i = 0; i < CContainerUI::GetCount(); ++i) {
     CControlUI* child = m_items[static_cast<size_t>(i)];
     if (!child->IsVisible()) continue;
     if (child->IsFloat()) {
@@ -166,7 +169,10 @@ void CContainerUI::SetPos(RECT rect, bool invalidate) {
     const int width = Clamp(inner.right - inner.left, child->GetMinWidth(), child->GetMaxWidth());
     const int height = Clamp(inner.bottom - inner.top, child->GetMinHeight(), child->GetMaxHeight());
     child->SetPos(RECT{inner.left, inner.top, inner.left + width, inner.top + height}, false);
+    required.cx = std::max<LONG>(required.cx, Clamp(view.right - view.left, child->GetMinWidth(), child->GetMaxWidth()));
+    required.cy = std::max<LONG>(required.cy, Clamp(view.bottom - view.top, child->GetMinHeight(), child->GetMaxHeight()));
   }
+  ProcessScrollBar(view, required.cx, required.cy);
 }
 
 void CContainerUI::Move(SIZE offset, bool needInvalidate) {
@@ -222,8 +228,8 @@ CControlUI* CContainerUI::FindControl(FindControlProc proc, void* data, UINT fla
     const RECT inner = GetInnerRect();
     const bool lastFirst = (flags & kFindTopFirst) != 0;
     // A handler run by the predicate may change the list: index it afresh at every step.
-    for (int step = 0; step < GetCount(); ++step) {
-      const int index = lastFirst ? GetCount() - 1 - step : step;
+    for (int step = 0; step < CContainerUI::GetCount(); ++step) {
+      const int index = lastFirst ? CContainerUI::GetCount() - 1 - step : step;
       CControlUI* child = m_items[static_cast<size_t>(index)];
       CControlUI* found = child->FindControl(proc, data, flags);
       if (found == nullptr) continue;
@@ -431,7 +437,7 @@ bool CContainerUI::IsMouseChildEnabled() const { return m_bMouseChildEnabled; }
 void CContainerUI::SetMouseChildEnabled(bool enable) { m_bMouseChildEnabled = enable; }
 
 int CContainerUI::FindSelectable(int index, bool forward) const {
-  const int count = GetCount();
+  const int count = CContainerUI::GetCount();
   if (count == 0) return -1;
   index = Clamp(index, 0, count - 1);
   for (int i = index; i >= 0 && i < count; i += forward ? 1 : -1) {

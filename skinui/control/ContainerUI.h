@@ -100,6 +100,8 @@ class CContainerUI : public CControlUI, public IContainerUI {
   void DestroyChild(CControlUI* control);
   void ApplyScrollBarStyle(CScrollBarUI* bar, const std::wstring& style);
 
+  // The container's own children. Its code counts them with CContainerUI::GetCount: a derived
+  // class (the list) may present other items through the virtual one.
   std::vector<CControlUI*> m_items;
   RECT m_rcInset = {};
   int m_iChildPadding = 0;

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 
+#include "AttributeTableUI.h"
 #include "AttributeText.h"
 #include "ClipUI.h"
 #include "PaintManagerUI.h"
@@ -35,6 +36,135 @@ constexpr CursorName kCursorNames[] = {
 int g_styleDepth = 0;
 
 bool Intersect(RECT& out, const RECT& a, const RECT& b) { return ::IntersectRect(&out, &a, &b) != FALSE; }
+
+using Attributes = CAttributeTableUI<CControlUI>;
+
+UINT ParseFloatAlign(const std::wstring& value, UINT align) {
+  size_t start = 0;
+  while (start <= value.size()) {
+    size_t end = value.find_first_of(L", ", start);
+    if (end == std::wstring::npos) end = value.size();
+    const std::wstring word = value.substr(start, end - start);
+    if (word == L"null") {
+      align = 0;
+    } else if (word == L"left") {
+      align &= ~(kFloatAlignCenter | kFloatAlignRight);
+    } else if (word == L"center") {
+      align = (align | kFloatAlignCenter) & ~kFloatAlignRight;
+    } else if (word == L"right") {
+      align = (align | kFloatAlignRight) & ~kFloatAlignCenter;
+    } else if (word == L"top") {
+      align &= ~(kFloatAlignVCenter | kFloatAlignBottom);
+    } else if (word == L"vcenter") {
+      align = (align | kFloatAlignVCenter) & ~kFloatAlignBottom;
+    } else if (word == L"bottom") {
+      align = (align | kFloatAlignBottom) & ~kFloatAlignVCenter;
+    }
+    start = end + 1;
+  }
+  return align;
+}
+
+const Attributes::Entry kControlAttributes[] = {
+    {L"style",
+     [](CControlUI& control, const std::wstring& value) {
+       CPaintManagerUI* manager = control.GetManager();
+       const std::wstring* style = manager != nullptr ? manager->GetStyle(value) : nullptr;
+       if (style == nullptr) {
+         control.AddCustomAttribute(L"style", value);
+         return;
+       }
+       const std::wstring text = *style;
+       control.ApplyAttributeList(text);
+     }},
+    {L"innerstyle", Attributes::Text<&CControlUI::ApplyAttributeList>},
+    {L"pos",
+     [](CControlUI& control, const std::wstring& value) {
+       int pos[4];
+       attr::ParseIntList(value, pos, 4);
+       control.SetFixedOrigin(SIZE{pos[0] >= 0 ? pos[0] : pos[2], pos[1] >= 0 ? pos[1] : pos[3]});
+       control.SetFixedWidth(std::abs(pos[2] - pos[0]));
+       control.SetFixedHeight(std::abs(pos[3] - pos[1]));
+     }},
+    {L"float",
+     [](CControlUI& control, const std::wstring& value) {
+       if (value.find(L',') == std::wstring::npos) {
+         control.SetFloat(attr::ParseBool(value));
+         return;
+       }
+       double percent[4];
+       attr::ParseDoubleList(value, percent, 4);
+       control.SetFloatPercent(TPercentInfo{percent[0], percent[1], percent[2], percent[3]});
+       control.SetFloat(true);
+     }},
+    {L"floatalign",
+     [](CControlUI& control, const std::wstring& value) {
+       control.SetFloatAlign(ParseFloatAlign(value, control.GetFloatAlign()));
+     }},
+    {L"padding", Attributes::Rect<&CControlUI::SetPadding>},
+    {L"gradient", Attributes::Text<&CControlUI::SetGradient>},
+    {L"bkcolor", Attributes::Color<&CControlUI::SetBkColor>},
+    {L"bkcolor1", Attributes::Color<&CControlUI::SetBkColor>},
+    {L"bkcolor2", Attributes::Color<&CControlUI::SetBkColor2>},
+    {L"bkcolor3", Attributes::Color<&CControlUI::SetBkColor3>},
+    {L"forecolor", Attributes::Color<&CControlUI::SetForeColor>},
+    {L"bordercolor", Attributes::StrictColor<&CControlUI::SetBorderColor>},
+    {L"focusbordercolor", Attributes::StrictColor<&CControlUI::SetFocusBorderColor>},
+    {L"colorhsl", Attributes::Bool<&CControlUI::SetColorHSL>},
+    {L"bordersize",
+     [](CControlUI& control, const std::wstring& value) {
+       if (value.find(L',') == std::wstring::npos) {
+         control.SetBorderSize(attr::ParseInt(value));
+         control.SetBorderSize(RECT{});
+         return;
+       }
+       int sides[4];
+       attr::ParseIntList(value, sides, 4);
+       control.SetBorderSize(RECT{sides[0], sides[1], sides[2], sides[3]});
+     }},
+    {L"leftbordersize", Attributes::Int<&CControlUI::SetLeftBorderSize>},
+    {L"topbordersize", Attributes::Int<&CControlUI::SetTopBorderSize>},
+    {L"rightbordersize", Attributes::Int<&CControlUI::SetRightBorderSize>},
+    {L"bottombordersize", Attributes::Int<&CControlUI::SetBottomBorderSize>},
+    {L"borderstyle", Attributes::Int<&CControlUI::SetBorderStyle>},
+    {L"borderround", Attributes::Size<&CControlUI::SetBorderRound>},
+    {L"bkimage", Attributes::Text<&CControlUI::SetBkImage>},
+    {L"foreimage", Attributes::Text<&CControlUI::SetForeImage>},
+    {L"width", Attributes::Int<&CControlUI::SetFixedWidth>},
+    {L"height", Attributes::Int<&CControlUI::SetFixedHeight>},
+    {L"minwidth", Attributes::Int<&CControlUI::SetMinWidth>},
+    {L"minheight", Attributes::Int<&CControlUI::SetMinHeight>},
+    {L"maxwidth", Attributes::Int<&CControlUI::SetMaxWidth>},
+    {L"maxheight", Attributes::Int<&CControlUI::SetMaxHeight>},
+    {L"name", Attributes::Text<&CControlUI::SetName>},
+    {L"drag", Attributes::Bool<&CControlUI::SetDragEnabled>},
+    {L"drop", Attributes::Bool<&CControlUI::SetDropEnabled>},
+    {L"resourcetext", Attributes::Bool<&CControlUI::SetResourceText>},
+    {L"richevent", Attributes::Bool<&CControlUI::SetRichEvent>},
+    {L"text", Attributes::Text<&CControlUI::SetText>},
+    {L"tooltip", Attributes::Text<&CControlUI::SetToolTip>},
+    {L"accname", Attributes::Text<&CControlUI::SetAccessibleName>},
+    {L"focusringimage", Attributes::Text<&CControlUI::SetFocusRingImage>},
+    {L"focusringcolor", Attributes::StrictColor<&CControlUI::SetFocusRingColor>},
+    {L"userdata", Attributes::Text<&CControlUI::SetUserData>},
+    {L"enabled", Attributes::Bool<&CControlUI::SetEnabled>},
+    {L"mouse", Attributes::Bool<&CControlUI::SetMouseEnabled>},
+    {L"keyboard", Attributes::Bool<&CControlUI::SetKeyboardEnabled>},
+    {L"visible", Attributes::Bool<&CControlUI::SetVisible>},
+    {L"shortcut",
+     [](CControlUI& control, const std::wstring& value) { control.SetShortcut(value.empty() ? wchar_t{0} : value[0]); }},
+    {L"menu", Attributes::Bool<&CControlUI::SetContextMenuUsed>},
+    {L"cursor",
+     [](CControlUI& control, const std::wstring& value) {
+       for (const CursorName& entry : kCursorNames) {
+         if (attr::EqualsNoCase(value, entry.name)) {
+           control.SetCursor(entry.id);
+           return;
+         }
+       }
+     }},
+    {L"virtualwnd", Attributes::Text<&CControlUI::SetVirtualWindow>},
+};
 
 uint32_t Alpha(uint32_t color) { return color >> 24; }
 
@@ -353,162 +483,7 @@ void CControlUI::HandleEvent(TControlEventUI& event) {
 }
 
 void CControlUI::SetAttribute(const std::wstring& name, const std::wstring& value) {
-  using attr::EqualsNoCase;
-  if (EqualsNoCase(name, L"style")) {
-    const std::wstring* style = m_pManager != nullptr ? m_pManager->GetStyle(value) : nullptr;
-    if (style != nullptr) {
-      const std::wstring text = *style;
-      ApplyAttributeList(text);
-      return;
-    }
-    AddCustomAttribute(name, value);
-  } else if (EqualsNoCase(name, L"innerstyle")) {
-    ApplyAttributeList(value);
-  } else if (EqualsNoCase(name, L"pos")) {
-    int pos[4];
-    attr::ParseIntList(value, pos, 4);
-    SetFixedOrigin(SIZE{pos[0] >= 0 ? pos[0] : pos[2], pos[1] >= 0 ? pos[1] : pos[3]});
-    SetFixedWidth(std::abs(pos[2] - pos[0]));
-    SetFixedHeight(std::abs(pos[3] - pos[1]));
-  } else if (EqualsNoCase(name, L"float")) {
-    if (value.find(L',') == std::wstring::npos) {
-      SetFloat(attr::ParseBool(value));
-    } else {
-      double percent[4];
-      attr::ParseDoubleList(value, percent, 4);
-      SetFloatPercent(TPercentInfo{percent[0], percent[1], percent[2], percent[3]});
-      SetFloat(true);
-    }
-  } else if (EqualsNoCase(name, L"floatalign")) {
-    UINT align = m_uFloatAlign;
-    size_t start = 0;
-    while (start <= value.size()) {
-      size_t end = value.find_first_of(L", ", start);
-      if (end == std::wstring::npos) end = value.size();
-      const std::wstring word = value.substr(start, end - start);
-      if (word == L"null") {
-        align = 0;
-      } else if (word == L"left") {
-        align &= ~(kFloatAlignCenter | kFloatAlignRight);
-      } else if (word == L"center") {
-        align = (align | kFloatAlignCenter) & ~kFloatAlignRight;
-      } else if (word == L"right") {
-        align = (align | kFloatAlignRight) & ~kFloatAlignCenter;
-      } else if (word == L"top") {
-        align &= ~(kFloatAlignVCenter | kFloatAlignBottom);
-      } else if (word == L"vcenter") {
-        align = (align | kFloatAlignVCenter) & ~kFloatAlignBottom;
-      } else if (word == L"bottom") {
-        align = (align | kFloatAlignBottom) & ~kFloatAlignVCenter;
-      }
-      start = end + 1;
-    }
-    SetFloatAlign(align);
-  } else if (EqualsNoCase(name, L"padding")) {
-    int padding[4];
-    attr::ParseIntList(value, padding, 4);
-    SetPadding(RECT{padding[0], padding[1], padding[2], padding[3]});
-  } else if (EqualsNoCase(name, L"gradient")) {
-    SetGradient(value);
-  } else if (EqualsNoCase(name, L"bkcolor") || EqualsNoCase(name, L"bkcolor1")) {
-    SetBkColor(attr::ParseColor(value, true));
-  } else if (EqualsNoCase(name, L"bkcolor2")) {
-    SetBkColor2(attr::ParseColor(value, true));
-  } else if (EqualsNoCase(name, L"bkcolor3")) {
-    SetBkColor3(attr::ParseColor(value, true));
-  } else if (EqualsNoCase(name, L"forecolor")) {
-    SetForeColor(attr::ParseColor(value, true));
-  } else if (EqualsNoCase(name, L"bordercolor")) {
-    SetBorderColor(attr::ParseColor(value, false));
-  } else if (EqualsNoCase(name, L"focusbordercolor")) {
-    SetFocusBorderColor(attr::ParseColor(value, false));
-  } else if (EqualsNoCase(name, L"colorhsl")) {
-    SetColorHSL(attr::ParseBool(value));
-  } else if (EqualsNoCase(name, L"bordersize")) {
-    if (value.find(L',') == std::wstring::npos) {
-      SetBorderSize(attr::ParseInt(value));
-      SetBorderSize(RECT{});
-    } else {
-      int sides[4];
-      attr::ParseIntList(value, sides, 4);
-      SetBorderSize(RECT{sides[0], sides[1], sides[2], sides[3]});
-    }
-  } else if (EqualsNoCase(name, L"leftbordersize")) {
-    SetLeftBorderSize(attr::ParseInt(value));
-  } else if (EqualsNoCase(name, L"topbordersize")) {
-    SetTopBorderSize(attr::ParseInt(value));
-  } else if (EqualsNoCase(name, L"rightbordersize")) {
-    SetRightBorderSize(attr::ParseInt(value));
-  } else if (EqualsNoCase(name, L"bottombordersize")) {
-    SetBottomBorderSize(attr::ParseInt(value));
-  } else if (EqualsNoCase(name, L"borderstyle")) {
-    SetBorderStyle(attr::ParseInt(value));
-  } else if (EqualsNoCase(name, L"borderround")) {
-    int round[2];
-    attr::ParseIntList(value, round, 2);
-    SetBorderRound(SIZE{round[0], round[1]});
-  } else if (EqualsNoCase(name, L"bkimage")) {
-    SetBkImage(value);
-  } else if (EqualsNoCase(name, L"foreimage")) {
-    SetForeImage(value);
-  } else if (EqualsNoCase(name, L"width")) {
-    SetFixedWidth(attr::ParseInt(value));
-  } else if (EqualsNoCase(name, L"height")) {
-    SetFixedHeight(attr::ParseInt(value));
-  } else if (EqualsNoCase(name, L"minwidth")) {
-    SetMinWidth(attr::ParseInt(value));
-  } else if (EqualsNoCase(name, L"minheight")) {
-    SetMinHeight(attr::ParseInt(value));
-  } else if (EqualsNoCase(name, L"maxwidth")) {
-    SetMaxWidth(attr::ParseInt(value));
-  } else if (EqualsNoCase(name, L"maxheight")) {
-    SetMaxHeight(attr::ParseInt(value));
-  } else if (EqualsNoCase(name, L"name")) {
-    SetName(value);
-  } else if (EqualsNoCase(name, L"drag")) {
-    SetDragEnabled(attr::ParseBool(value));
-  } else if (EqualsNoCase(name, L"drop")) {
-    SetDropEnabled(attr::ParseBool(value));
-  } else if (EqualsNoCase(name, L"resourcetext")) {
-    SetResourceText(attr::ParseBool(value));
-  } else if (EqualsNoCase(name, L"richevent")) {
-    SetRichEvent(attr::ParseBool(value));
-  } else if (EqualsNoCase(name, L"text")) {
-    SetText(value);
-  } else if (EqualsNoCase(name, L"tooltip")) {
-    SetToolTip(value);
-  } else if (EqualsNoCase(name, L"accname")) {
-    m_sAccessibleName = value;
-  } else if (EqualsNoCase(name, L"focusringimage")) {
-    m_sFocusRingImage = value;
-  } else if (EqualsNoCase(name, L"focusringcolor")) {
-    m_dwFocusRingColor = attr::ParseColor(value, false);
-  } else if (EqualsNoCase(name, L"userdata")) {
-    SetUserData(value);
-  } else if (EqualsNoCase(name, L"enabled")) {
-    SetEnabled(attr::ParseBool(value));
-  } else if (EqualsNoCase(name, L"mouse")) {
-    SetMouseEnabled(attr::ParseBool(value));
-  } else if (EqualsNoCase(name, L"keyboard")) {
-    SetKeyboardEnabled(attr::ParseBool(value));
-  } else if (EqualsNoCase(name, L"visible")) {
-    SetVisible(attr::ParseBool(value));
-  } else if (EqualsNoCase(name, L"shortcut")) {
-    SetShortcut(value.empty() ? wchar_t{0} : value[0]);
-  } else if (EqualsNoCase(name, L"menu")) {
-    SetContextMenuUsed(attr::ParseBool(value));
-  } else if (EqualsNoCase(name, L"cursor")) {
-    for (const CursorName& entry : kCursorNames) {
-      if (EqualsNoCase(value, entry.name)) {
-        SetCursor(entry.id);
-        break;
-      }
-    }
-  } else if (EqualsNoCase(name, L"virtualwnd")) {
-    SetVirtualWindow(value);
-  } else {
-    AddCustomAttribute(name, value);
-  }
+  if (!Attributes::Apply(kControlAttributes, *this, name, value)) AddCustomAttribute(name, value);
 }
 
 SIZE CControlUI::MeasureSize(SIZE /*available*/) { return GetFixedSize(); }

@@ -130,6 +130,10 @@ class CControlUI {
   virtual void SetContextMenuUsed(bool used);
   virtual const std::wstring& GetUserData() const;
   virtual void SetUserData(const std::wstring& text);
+  // What a screen reader is told when the control has no text, and how its keyboard focus shows.
+  void SetAccessibleName(const std::wstring& name) { m_sAccessibleName = name; }
+  void SetFocusRingImage(const std::wstring& image) { m_sFocusRingImage = image; }
+  void SetFocusRingColor(uint32_t color) { m_dwFocusRingColor = color; }
   virtual UINT_PTR GetTag() const;
   virtual void SetTag(UINT_PTR tag);
 

@@ -2,6 +2,7 @@
 
 #include <oleacc.h>
 
+#include "AttributeTableUI.h"
 #include "AttributeText.h"
 #include "GdiHandles.h"
 #include "PaintManagerUI.h"
@@ -14,6 +15,58 @@ namespace {
 constexpr int kMeasureExtent = 9999;
 constexpr int kSingleLineExtra = 8;
 constexpr UINT kAlignBits = kStyleCenter | kStyleRight | kStyleVCenter | kStyleBottom;
+
+UINT WithFlag(UINT style, UINT flag, bool on) { return on ? style | flag : style & ~flag; }
+
+using Attributes = CAttributeTableUI<CLabelUI>;
+const Attributes::Entry kLabelAttributes[] = {
+    {L"align",
+     [](CLabelUI& label, const std::wstring& value) {
+       UINT style = label.GetTextStyle();
+       if (attr::ContainsWord(value, L"left")) style &= ~(kStyleCenter | kStyleRight);
+       if (attr::ContainsWord(value, L"center")) style = (style | kStyleCenter) & ~kStyleRight;
+       if (attr::ContainsWord(value, L"right")) style = (style | kStyleRight) & ~kStyleCenter;
+       label.SetTextStyle(style);
+     }},
+    {L"valign",
+     [](CLabelUI& label, const std::wstring& value) {
+       UINT style = label.GetTextStyle();
+       if (attr::ContainsWord(value, L"top")) {
+         style = (style & ~(kStyleVCenter | kStyleBottom | kStyleWordBreak)) | kStyleSingleLine;
+       }
+       if (attr::ContainsWord(value, L"vcenter")) {
+         style = (style & ~(kStyleBottom | kStyleWordBreak)) | kStyleVCenter | kStyleSingleLine;
+       }
+       if (attr::ContainsWord(value, L"bottom")) {
+         style = (style & ~(kStyleVCenter | kStyleWordBreak)) | kStyleBottom | kStyleSingleLine;
+       }
+       label.SetTextStyle(style);
+     }},
+    {L"endellipsis",
+     [](CLabelUI& label, const std::wstring& value) {
+       label.SetTextStyle(WithFlag(label.GetTextStyle(), kStyleEndEllipsis, attr::ParseBool(value)));
+     }},
+    {L"wordbreak",
+     [](CLabelUI& label, const std::wstring& value) {
+       const UINT style = label.GetTextStyle();
+       if (attr::ParseBool(value)) {
+         label.SetTextStyle((style & ~kStyleSingleLine) | kStyleWordBreak | kStyleEditControl);
+       } else {
+         label.SetTextStyle((style & ~(kStyleWordBreak | kStyleEditControl)) | kStyleSingleLine);
+       }
+     }},
+    {L"noprefix",
+     [](CLabelUI& label, const std::wstring& value) {
+       label.SetTextStyle(WithFlag(label.GetTextStyle(), kStyleNoPrefix, attr::ParseBool(value)));
+     }},
+    {L"font", Attributes::Int<&CLabelUI::SetFont>},
+    {L"textcolor", Attributes::StrictColor<&CLabelUI::SetTextColor>},
+    {L"disabledtextcolor", Attributes::StrictColor<&CLabelUI::SetDisabledTextColor>},
+    {L"textpadding", Attributes::Rect<&CLabelUI::SetTextPadding>},
+    {L"showhtml", Attributes::Bool<&CLabelUI::SetShowHtml>},
+    {L"autocalcwidth", Attributes::Bool<&CLabelUI::SetAutoWidth>},
+    {L"autocalcheight", Attributes::Bool<&CLabelUI::SetAutoHeight>},
+};
 
 }  // namespace
 
@@ -52,54 +105,7 @@ void CLabelUI::HandleEvent(TControlEventUI& event) {
 }
 
 void CLabelUI::SetAttribute(const std::wstring& name, const std::wstring& value) {
-  using attr::EqualsNoCase;
-  if (EqualsNoCase(name, L"align")) {
-    UINT style = m_uTextStyle;
-    if (attr::ContainsWord(value, L"left")) style &= ~(kStyleCenter | kStyleRight);
-    if (attr::ContainsWord(value, L"center")) style = (style | kStyleCenter) & ~kStyleRight;
-    if (attr::ContainsWord(value, L"right")) style = (style | kStyleRight) & ~kStyleCenter;
-    SetTextStyle(style);
-  } else if (EqualsNoCase(name, L"valign")) {
-    UINT style = m_uTextStyle;
-    if (attr::ContainsWord(value, L"top")) {
-      style = (style & ~(kStyleVCenter | kStyleBottom | kStyleWordBreak)) | kStyleSingleLine;
-    }
-    if (attr::ContainsWord(value, L"vcenter")) {
-      style = (style & ~(kStyleBottom | kStyleWordBreak)) | kStyleVCenter | kStyleSingleLine;
-    }
-    if (attr::ContainsWord(value, L"bottom")) {
-      style = (style & ~(kStyleVCenter | kStyleWordBreak)) | kStyleBottom | kStyleSingleLine;
-    }
-    SetTextStyle(style);
-  } else if (EqualsNoCase(name, L"endellipsis")) {
-    SetTextStyle(attr::ParseBool(value) ? m_uTextStyle | kStyleEndEllipsis : m_uTextStyle & ~kStyleEndEllipsis);
-  } else if (EqualsNoCase(name, L"wordbreak")) {
-    if (attr::ParseBool(value)) {
-      SetTextStyle((m_uTextStyle & ~kStyleSingleLine) | kStyleWordBreak | kStyleEditControl);
-    } else {
-      SetTextStyle((m_uTextStyle & ~(kStyleWordBreak | kStyleEditControl)) | kStyleSingleLine);
-    }
-  } else if (EqualsNoCase(name, L"noprefix")) {
-    SetTextStyle(attr::ParseBool(value) ? m_uTextStyle | kStyleNoPrefix : m_uTextStyle & ~kStyleNoPrefix);
-  } else if (EqualsNoCase(name, L"font")) {
-    SetFont(attr::ParseInt(value));
-  } else if (EqualsNoCase(name, L"textcolor")) {
-    SetTextColor(attr::ParseColor(value, false));
-  } else if (EqualsNoCase(name, L"disabledtextcolor")) {
-    SetDisabledTextColor(attr::ParseColor(value, false));
-  } else if (EqualsNoCase(name, L"textpadding")) {
-    int padding[4];
-    attr::ParseIntList(value, padding, 4);
-    SetTextPadding(RECT{padding[0], padding[1], padding[2], padding[3]});
-  } else if (EqualsNoCase(name, L"showhtml")) {
-    SetShowHtml(attr::ParseBool(value));
-  } else if (EqualsNoCase(name, L"autocalcwidth")) {
-    SetAutoWidth(attr::ParseBool(value));
-  } else if (EqualsNoCase(name, L"autocalcheight")) {
-    SetAutoHeight(attr::ParseBool(value));
-  } else {
-    CControlUI::SetAttribute(name, value);
-  }
+  if (!Attributes::Apply(kLabelAttributes, *this, name, value)) CControlUI::SetAttribute(name, value);
 }
 
 SIZE CLabelUI::MeasureSize(SIZE available) {
@@ -141,12 +147,7 @@ void CLabelUI::PaintText(HDC dc) {
   TakeDefaultColors();
   const std::wstring text = GetText();
   if (text.empty()) return;
-  RECT rect = m_rcItem;
-  const RECT padding = GetTextPadding();
-  rect.left += padding.left;
-  rect.right -= padding.right;
-  rect.top += padding.top;
-  rect.bottom -= padding.bottom;
+  RECT rect = GetTextRect();
   DrawLabelText(dc, rect, text, IsEnabled() ? m_dwTextColor : m_dwDisabledTextColor, m_iFont, m_uTextStyle);
 }
 
@@ -198,6 +199,12 @@ void CLabelUI::SetShowHtml(bool show) {
   m_bShowHtml = show;
   m_bNeedEstimateSize = true;
   Invalidate();
+}
+
+RECT CLabelUI::GetTextRect() const {
+  const RECT padding = GetTextPadding();
+  return RECT{m_rcItem.left + padding.left, m_rcItem.top + padding.top, m_rcItem.right - padding.right,
+              m_rcItem.bottom - padding.bottom};
 }
 
 void CLabelUI::TakeDefaultColors() {

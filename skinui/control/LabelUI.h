@@ -52,6 +52,8 @@ class CLabelUI : public CControlUI {
   void SetShowHtml(bool show);
 
  protected:
+  // The item rectangle less the text padding.
+  RECT GetTextRect() const;
   // Takes the manager's default colours into fields that are still 0.
   void TakeDefaultColors();
   // Draws (or with kStyleCalcRect measures) text in the rectangle; false when there is no text or

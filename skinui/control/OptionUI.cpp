@@ -133,12 +133,7 @@ void COptionUI::PaintText(HDC dc) {
   TakeDefaultColors();
   const std::wstring text = GetText();
   if (text.empty()) return;
-  RECT rect = m_rcItem;
-  const RECT padding = GetTextPadding();
-  rect.left += padding.left;
-  rect.right -= padding.right;
-  rect.top += padding.top;
-  rect.bottom -= padding.bottom;
+  RECT rect = GetTextRect();
   uint32_t color = m_dwSelectedTextColor != 0 ? m_dwSelectedTextColor : m_dwTextColor;
   if (!IsEnabled()) color = m_dwDisabledTextColor;
   const int font = m_iSelectedFont != -1 ? m_iSelectedFont : m_iFont;

@@ -5,6 +5,7 @@
 #include <cwchar>
 #include <string>
 
+#include "AttributeTableUI.h"
 #include "AttributeText.h"
 #include "PaintManagerUI.h"
 #include "SkinRender.h"
@@ -17,6 +18,15 @@ constexpr UINT kProgressTextStyle = kStyleCenter | kStyleSingleLine;
 constexpr int kProgressHeight = 12;
 constexpr int kFullScale = 100;
 constexpr size_t kPercentTextSize = 32;
+
+using Attributes = CAttributeTableUI<CProgressUI>;
+const Attributes::Entry kProgressAttributes[] = {
+    {L"hor", Attributes::Bool<&CProgressUI::SetHorizontal>},
+    {L"min", Attributes::Int<&CProgressUI::SetMinValue>},
+    {L"max", Attributes::Int<&CProgressUI::SetMaxValue>},
+    {L"value", Attributes::Int<&CProgressUI::SetValue>},
+    {L"isstretchfore", Attributes::Bool<&CProgressUI::SetStretchForeImage>},
+};
 
 }  // namespace
 
@@ -35,20 +45,7 @@ void* CProgressUI::GetInterface(const std::wstring& typeName) {
 }
 
 void CProgressUI::SetAttribute(const std::wstring& name, const std::wstring& value) {
-  using attr::EqualsNoCase;
-  if (EqualsNoCase(name, L"hor")) {
-    SetHorizontal(attr::ParseBool(value));
-  } else if (EqualsNoCase(name, L"min")) {
-    SetMinValue(attr::ParseInt(value));
-  } else if (EqualsNoCase(name, L"max")) {
-    SetMaxValue(attr::ParseInt(value));
-  } else if (EqualsNoCase(name, L"value")) {
-    SetValue(attr::ParseInt(value));
-  } else if (EqualsNoCase(name, L"isstretchfore")) {
-    SetStretchForeImage(attr::ParseBool(value));
-  } else {
-    CLabelUI::SetAttribute(name, value);
-  }
+  if (!Attributes::Apply(kProgressAttributes, *this, name, value)) CLabelUI::SetAttribute(name, value);
 }
 
 void CProgressUI::PaintForeColor(HDC dc) {
@@ -76,14 +73,17 @@ void CProgressUI::PaintForeImage(HDC dc) {
   } else {
     dest.top = static_cast<int>(height * (m_nMax - m_nValue) / span);
   }
+  m_sForeImageModify = DestModifier(dest);
+  if (!m_bStretchForeImage) m_sForeImageModify += L" source" + m_sForeImageModify.substr(4);
+  DrawImage(dc, m_sForeImage, m_sForeImageModify);
+}
+
+std::wstring CProgressUI::DestModifier(const RECT& box) const {
   // The descriptor parser scales what it reads: hand it the unscaled numbers.
   const int scale = m_pManager != nullptr ? m_pManager->GetDpiScale() : kFullScale;
   auto unscale = [scale](long value) { return std::to_wstring(::MulDiv(value, kFullScale, scale)); };
-  const std::wstring box = unscale(dest.left) + L',' + unscale(dest.top) + L',' + unscale(dest.right) + L',' +
-                           unscale(dest.bottom);
-  m_sForeImageModify = L"dest='" + box + L"'";
-  if (!m_bStretchForeImage) m_sForeImageModify += L" source='" + box + L"'";
-  DrawImage(dc, m_sForeImage, m_sForeImageModify);
+  return L"dest='" + unscale(box.left) + L',' + unscale(box.top) + L',' + unscale(box.right) + L',' +
+         unscale(box.bottom) + L"'";
 }
 
 bool CProgressUI::IsAccessibleElement() const { return true; }

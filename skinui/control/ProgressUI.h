@@ -39,6 +39,10 @@ class CProgressUI : public CLabelUI {
   // The destination modifier of the last fore-image paint.
   const std::wstring& GetForeImageModifier() const { return m_sForeImageModify; }
 
+ protected:
+  // An image modifier "dest='l,t,r,b'" for a box relative to the control, in skin (unscaled) units.
+  std::wstring DestModifier(const RECT& box) const;
+
  private:
   void Normalize();
   std::wstring PercentText() const;

@@ -3,16 +3,35 @@
 #include <algorithm>
 #include <cwctype>
 
+#include "AnimationTabLayoutUI.h"
 #include "ButtonUI.h"
+#include "ChildLayoutUI.h"
 #include "CheckBoxUI.h"
+#include "ComboBoxUI.h"
+#include "ComboUI.h"
 #include "ContainerUI.h"
 #include "ControlUI.h"
+#include "EditUI.h"
+#include "FadeButtonUI.h"
+#include "GifAnimUI.h"
+#include "GroupBoxUI.h"
 #include "HorizontalLayoutUI.h"
 #include "LabelUI.h"
+#include "ListContainerElementUI.h"
+#include "ListHeaderItemUI.h"
+#include "ListHeaderUI.h"
+#include "ListLabelElementUI.h"
+#include "ListTextElementUI.h"
+#include "ListUI.h"
 #include "OptionUI.h"
 #include "ProgressUI.h"
+#include "RingUI.h"
+#include "RollTextUI.h"
 #include "ScrollBarUI.h"
+#include "SliderUI.h"
 #include "TabLayoutUI.h"
+#include "TextUI.h"
+#include "TileLayoutUI.h"
 #include "VerticalLayoutUI.h"
 
 namespace SkinUI {
@@ -25,24 +44,6 @@ std::wstring Lowered(const std::wstring& text) {
   for (wchar_t& ch : lower) ch = static_cast<wchar_t>(std::towlower(ch));
   return lower;
 }
-
-// Stand-ins for the toolkit's further controls: they carry their own class name and otherwise
-// behave as the class they derive from, so a skin that names them still builds and lays out.
-template <typename Base>
-class CStandInUI : public Base {
- public:
-  explicit CStandInUI(const wchar_t* className) : m_className(className) {}
-
-  std::wstring GetClassName() const override { return m_className; }
-  void* GetInterface(const std::wstring& typeName) override {
-    const std::wstring bare = m_className.substr(0, m_className.size() - 2);  // without "UI"
-    if (_wcsicmp(typeName.c_str(), bare.c_str()) == 0) return this;
-    return Base::GetInterface(typeName);
-  }
-
- private:
-  std::wstring m_className;
-};
 
 template <typename T>
 CControlUI* Make() {
@@ -66,29 +67,27 @@ const Registration kBuiltIn[] = {
     {L"CHorizontalLayoutUI", Make<CHorizontalLayoutUI>},
     {L"CVerticalLayoutUI", Make<CVerticalLayoutUI>},
     {L"CTabLayoutUI", Make<CTabLayoutUI>},
-    // Not built yet: a stand-in of the same name. Classes with no stand-in are not registered, so a
-    // skin naming one has its element skipped (the builder logs it).
-    {L"CComboUI", [] { return static_cast<CControlUI*>(new CStandInUI<CVerticalLayoutUI>(L"ComboUI")); }},
-    {L"CComboBoxUI", [] { return static_cast<CControlUI*>(new CStandInUI<CVerticalLayoutUI>(L"ComboBoxUI")); }},
-    {L"CEditUI", [] { return static_cast<CControlUI*>(new CStandInUI<CLabelUI>(L"EditUI")); }},
-    {L"CGifAnimUI", [] { return static_cast<CControlUI*>(new CStandInUI<CControlUI>(L"GifAnimUI")); }},
-    {L"CGroupBoxUI", [] { return static_cast<CControlUI*>(new CStandInUI<CVerticalLayoutUI>(L"GroupBoxUI")); }},
-    {L"CListUI", [] { return static_cast<CControlUI*>(new CStandInUI<CVerticalLayoutUI>(L"ListUI")); }},
-    {L"CListHeaderUI", [] { return static_cast<CControlUI*>(new CStandInUI<CHorizontalLayoutUI>(L"ListHeaderUI")); }},
-    {L"CListHeaderItemUI", [] { return static_cast<CControlUI*>(new CStandInUI<CContainerUI>(L"ListHeaderItemUI")); }},
-    {L"CListLabelElementUI", [] { return static_cast<CControlUI*>(new CStandInUI<CLabelUI>(L"ListLabelElementUI")); }},
-    {L"CListTextElementUI", [] { return static_cast<CControlUI*>(new CStandInUI<CLabelUI>(L"ListTextElementUI")); }},
-    {L"CListContainerElementUI",
-     [] { return static_cast<CControlUI*>(new CStandInUI<CHorizontalLayoutUI>(L"ListContainerElementUI")); }},
-    {L"CSliderUI", [] { return static_cast<CControlUI*>(new CStandInUI<CControlUI>(L"SliderUI")); }},
-    {L"CTextUI", [] { return static_cast<CControlUI*>(new CStandInUI<CLabelUI>(L"TextUI")); }},
-    {L"CAnimationTabLayoutUI",
-     [] { return static_cast<CControlUI*>(new CStandInUI<CTabLayoutUI>(L"AnimationTabLayoutUI")); }},
-    {L"CChildLayoutUI", [] { return static_cast<CControlUI*>(new CStandInUI<CContainerUI>(L"ChildLayoutUI")); }},
-    {L"CTileLayoutUI", [] { return static_cast<CControlUI*>(new CStandInUI<CContainerUI>(L"TileLayoutUI")); }},
-    {L"CRollTextUI", [] { return static_cast<CControlUI*>(new CStandInUI<CLabelUI>(L"RollTextUI")); }},
-    {L"CFadeButtonUI", [] { return static_cast<CControlUI*>(new CStandInUI<CButtonUI>(L"FadeButtonUI")); }},
-    {L"CRingUI", [] { return static_cast<CControlUI*>(new CStandInUI<CLabelUI>(L"RingUI")); }},
+    {L"CEditUI", Make<CEditUI>},
+    {L"CSliderUI", Make<CSliderUI>},
+    {L"CTextUI", Make<CTextUI>},
+    {L"CGifAnimUI", Make<CGifAnimUI>},
+    {L"CRingUI", Make<CRingUI>},
+    {L"CFadeButtonUI", Make<CFadeButtonUI>},
+    {L"CRollTextUI", Make<CRollTextUI>},
+    {L"CGroupBoxUI", Make<CGroupBoxUI>},
+    {L"CTileLayoutUI", Make<CTileLayoutUI>},
+    {L"CChildLayoutUI", Make<CChildLayoutUI>},
+    {L"CAnimationTabLayoutUI", Make<CAnimationTabLayoutUI>},
+    {L"CComboUI", Make<CComboUI>},
+    {L"CComboBoxUI", Make<CComboBoxUI>},
+    {L"CListUI", Make<CListUI>},
+    {L"CListHeaderUI", Make<CListHeaderUI>},
+    {L"CListHeaderItemUI", Make<CListHeaderItemUI>},
+    {L"CListLabelElementUI", Make<CListLabelElementUI>},
+    {L"CListTextElementUI", Make<CListTextElementUI>},
+    {L"CListContainerElementUI", Make<CListContainerElementUI>},
+    // Classes not listed are not registered: a skin naming one has its element skipped (the
+    // builder logs it).
 };
 
 std::vector<PluginCreator>& Plugins() {

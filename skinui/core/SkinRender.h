@@ -42,6 +42,12 @@ class CSkinRender {
                                                      uint32_t mask, HINSTANCE instance);
   // Decodes an image file held in memory (PNG, JPEG, BMP, ...).
   static std::unique_ptr<TImageDataUI> DecodeImage(const uint8_t* bytes, size_t length, uint32_t mask);
+  // Straight 8-bit RGBA pixels as a premultiplied image; a pixel equal to mask turns clear.
+  static std::unique_ptr<TImageDataUI> ImageFromRgba(const uint8_t* rgba, int width, int height, uint32_t mask);
+  // Decodes every frame of a GIF held in memory into one image, the frames stacked top to
+  // bottom (frameCount frames of width x height / frameCount); delays in milliseconds per frame.
+  static std::unique_ptr<TImageDataUI> DecodeGifFrames(const uint8_t* bytes, size_t length, int& frameCount,
+                                                       std::vector<int>& delays);
 
   static void ParseImageDescriptor(TImageDrawUI& info, const std::wstring& descriptor,
                                    const std::wstring& modifier, CPaintManagerUI* manager);

@@ -188,7 +188,33 @@ std::unique_ptr<TImageDataUI> CSkinRender::DecodeImage(const uint8_t* bytes, siz
   if (rgba == nullptr) return nullptr;
   std::unique_ptr<stbi_uc, void (*)(void*)> owner(rgba, stbi_image_free);
   if (width <= 0 || height <= 0) return nullptr;
+  return ImageFromRgba(rgba, width, height, mask);
+}
 
+std::unique_ptr<TImageDataUI> CSkinRender::DecodeGifFrames(const uint8_t* bytes, size_t length, int& frameCount,
+                                                           std::vector<int>& delays) {
+  frameCount = 0;
+  delays.clear();
+  if (bytes == nullptr || length == 0 || length > static_cast<size_t>(INT_MAX)) return nullptr;
+  int* frameDelays = nullptr;
+  int width = 0;
+  int height = 0;
+  int frames = 0;
+  int channels = 0;
+  stbi_uc* rgba = stbi_load_gif_from_memory(bytes, static_cast<int>(length), &frameDelays, &width, &height, &frames,
+                                            &channels, 4);
+  if (rgba == nullptr) return nullptr;
+  std::unique_ptr<stbi_uc, void (*)(void*)> owner(rgba, stbi_image_free);
+  std::unique_ptr<int, void (*)(void*)> delayOwner(frameDelays, stbi_image_free);
+  if (width <= 0 || height <= 0 || frames <= 0 || height > INT_MAX / frames) return nullptr;
+  std::unique_ptr<TImageDataUI> image = ImageFromRgba(rgba, width, height * frames, 0);
+  if (!image) return nullptr;
+  frameCount = frames;
+  for (int i = 0; i < frames; ++i) delays.push_back(frameDelays != nullptr ? frameDelays[i] : 0);
+  return image;
+}
+
+std::unique_ptr<TImageDataUI> CSkinRender::ImageFromRgba(const uint8_t* rgba, int width, int height, uint32_t mask) {
   auto image = std::make_unique<TImageDataUI>();
   image->bitmap.reset(CreateTopDownDib(nullptr, width, height, &image->pixels));
   if (!image->bitmap || image->pixels == nullptr) return nullptr;
@@ -197,7 +223,7 @@ std::unique_ptr<TImageDataUI> CSkinRender::DecodeImage(const uint8_t* bytes, siz
   image->mask = mask;
   const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
   for (size_t i = 0; i < count; ++i) {
-    const stbi_uc* p = rgba + i * 4;
+    const uint8_t* p = rgba + i * 4;
     uint32_t r = p[0], g = p[1], b = p[2];
     const uint32_t a = p[3];
     if (a != kOpaque) {

@@ -1,11 +1,15 @@
 // skinui-demo: shows any skin document, alone or inside a ZIP archive, in a skinned window.
 //   skinui-demo.exe <skin.xml | skin.zip> [document in the archive] [--close-after <ms>]
-// Without a document name the archive's first top-level .xml member is shown.
+//                   [--timings <file>]
+// Without a document name the archive's first top-level .xml member is shown. --timings writes
+// how long building the control tree from the skin and the window's first paint took.
 
 #include <windows.h>
 #include <shellapi.h>
 
+#include <cstdio>
 #include <cwchar>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,7 +25,21 @@ constexpr const wchar_t* kWindowClass = L"SkinUIDemoWindow";
 constexpr const wchar_t* kWindowTitle = L"SkinUI demo";
 constexpr UINT_PTR kCloseTimer = 1;
 constexpr const wchar_t* kUsage =
-    L"Usage: skinui-demo.exe <skin.xml | skin.zip> [document in the archive] [--close-after <ms>]";
+    L"Usage: skinui-demo.exe <skin.xml | skin.zip> [document in the archive] [--close-after <ms>] "
+    L"[--timings <file>]";
+constexpr double kMillisecondsPerSecond = 1000.0;
+
+LONGLONG Now() {
+  LARGE_INTEGER counter = {};
+  ::QueryPerformanceCounter(&counter);
+  return counter.QuadPart;
+}
+
+double Milliseconds(LONGLONG from, LONGLONG to) {
+  LARGE_INTEGER frequency = {};
+  ::QueryPerformanceFrequency(&frequency);
+  return frequency.QuadPart > 0 ? (to - from) * kMillisecondsPerSecond / frequency.QuadPart : 0.0;
+}
 
 bool EndsWithIgnoringCase(const std::wstring& text, const wchar_t* suffix) {
   const size_t length = std::wcslen(suffix);
@@ -54,6 +72,9 @@ class DemoWindow : public SkinUI::WindowImplBase {
 
   const wchar_t* GetWindowClassName() const override { return kWindowClass; }
   std::wstring QuerySkinFile() override { return m_skinFile; }
+  void OnPrepareSkin() override { m_buildStart = Now(); }
+  void OnWindowReady() override { m_buildEnd = Now(); }
+  double BuildMilliseconds() const { return Milliseconds(m_buildStart, m_buildEnd); }
   void OnWindowGone(HWND window) override {
     WindowImplBase::OnWindowGone(window);
     ::PostQuitMessage(0);
@@ -70,6 +91,8 @@ class DemoWindow : public SkinUI::WindowImplBase {
 
  private:
   std::wstring m_skinFile;
+  LONGLONG m_buildStart = 0;
+  LONGLONG m_buildEnd = 0;
 };
 
 }  // namespace
@@ -79,9 +102,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   LPWSTR* argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
   std::vector<std::wstring> args;
   UINT closeAfter = 0;
+  std::wstring timingsFile;
   for (int i = 1; argv != nullptr && i < argc; ++i) {
     if (std::wcscmp(argv[i], L"--close-after") == 0 && i + 1 < argc) {
       closeAfter = static_cast<UINT>(std::wcstoul(argv[++i], nullptr, 10));
+    } else if (std::wcscmp(argv[i], L"--timings") == 0 && i + 1 < argc) {
+      timingsFile = argv[++i];
     } else {
       args.emplace_back(argv[i]);
     }
@@ -110,6 +136,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   if (window.Create(nullptr, kWindowTitle, WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX, 0) == nullptr) return 3;
   window.CenterWindow();
   window.ShowWindow(true);
+  // The first paint lays the tree out and draws it whole.
+  const LONGLONG paintStart = Now();
+  ::UpdateWindow(window.GetHWND());
+  const double firstPaint = Milliseconds(paintStart, Now());
+  if (!timingsFile.empty()) {
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> out(_wfopen(timingsFile.c_str(), L"w"), &std::fclose);
+    if (out) std::fprintf(out.get(), "build_ms=%.1f first_paint_ms=%.1f\n", window.BuildMilliseconds(), firstPaint);
+  }
   if (closeAfter > 0) ::SetTimer(window.GetHWND(), kCloseTimer, closeAfter, nullptr);
   const int code = SkinUI::CPaintManagerUI::MessageLoop();
   SkinUI::CPaintManagerUI::TermSharedResources();

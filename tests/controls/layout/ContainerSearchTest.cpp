@@ -147,6 +147,28 @@ TEST(ScrollBar, VerticalBarTakesItsWidthAndScrollsTheChildren) {
   host.Pump();
 }
 
+TEST(ScrollBar, APlainContainerScrollsAChildLargerThanItsView) {
+  ControlHost host;
+  auto* box = new CContainerUI();
+  auto* child = new CControlUI();
+  child->SetMinHeight(300);
+  box->Add(child);
+  box->SetAttribute(L"vscrollbar", L"true");
+  host.Attach(box, Rect(0, 0, 100, 100));
+  CScrollBarUI* bar = box->GetVerticalScrollBar();
+  EXPECT_EQ(200, bar->GetScrollRange());
+  EXPECT_TRUE(test::SameRect(Rect(84, 0, 100, 100), bar->GetPos()));
+  EXPECT_TRUE(test::SameRect(Rect(0, 0, 84, 300), child->GetPos()));
+  box->LineDown();
+  EXPECT_TRUE(test::SameRect(Rect(0, -8, 84, 292), child->GetPos()));
+  // Once the child fits, nothing is left to scroll.
+  child->SetMinHeight(50);
+  box->SetPos(Rect(0, 0, 100, 100), false);
+  EXPECT_EQ(0, bar->GetScrollRange());
+  EXPECT_TRUE(test::SameRect(Rect(0, 0, 84, 100), child->GetPos()));
+  host.Pump();
+}
+
 TEST(Separator, DraggingTheBottomBandResizesTheLayout) {
   ControlHost host;
   auto* root = new CVerticalLayoutUI();

@@ -47,14 +47,6 @@ std::vector<uint8_t> SkinArchive() {
   });
 }
 
-int CountPixels(const TestWindow& window, const RECT& area, uint32_t rgb) {
-  int count = 0;
-  for (LONG y = area.top; y < area.bottom; ++y)
-    for (LONG x = area.left; x < area.right; ++x)
-      if (window.Pixel(x, y) == rgb) ++count;
-  return count;
-}
-
 class SkinPaint : public ::testing::Test {
  protected:
   void SetUp() override {

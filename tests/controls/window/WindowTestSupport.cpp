@@ -130,6 +130,68 @@ std::string MakeStripedPng(int stripeWidth, int height, const std::vector<uint32
   return EncodePng(width, height, pixels);
 }
 
+std::string MakeSolidGif(int width, int height, const std::vector<uint32_t>& frameRgb, int delayCs) {
+  constexpr int kColours = 4;  // a 2-bit palette: LZW codes 0-3, clear 4, end 5, 3 bits each
+  constexpr uint32_t kClear = 4;
+  constexpr uint32_t kEnd = 5;
+  std::string out = "GIF89a";
+  Put16(out, static_cast<uint32_t>(width));
+  Put16(out, static_cast<uint32_t>(height));
+  out += static_cast<char>(0xF1);  // global palette of 4 entries
+  out += '\0';
+  out += '\0';
+  for (int i = 0; i < kColours; ++i) {
+    const uint32_t rgb = i < static_cast<int>(frameRgb.size()) ? frameRgb[static_cast<size_t>(i)] : 0;
+    out += static_cast<char>(rgb >> 16);
+    out += static_cast<char>(rgb >> 8);
+    out += static_cast<char>(rgb);
+  }
+  out += "\x21\xFF\x0BNETSCAPE2.0\x03\x01";
+  Put16(out, 0);  // loop for ever
+  out += '\0';
+  for (size_t frame = 0; frame < frameRgb.size(); ++frame) {
+    out += "\x21\xF9\x04";
+    out += '\0';
+    Put16(out, static_cast<uint32_t>(delayCs));
+    out += '\0';
+    out += '\0';
+    out += '\x2C';
+    Put16(out, 0);
+    Put16(out, 0);
+    Put16(out, static_cast<uint32_t>(width));
+    Put16(out, static_cast<uint32_t>(height));
+    out += '\0';
+    out += '\x02';  // minimum code size
+    // A clear code before every second pixel keeps the decoder's table, and so the code size, small.
+    std::string data;
+    uint32_t bits = 0;
+    int count = 0;
+    auto emit = [&](uint32_t code) {
+      bits |= code << count;
+      count += 3;
+      while (count >= 8) {
+        data += static_cast<char>(bits & 0xFF);
+        bits >>= 8;
+        count -= 8;
+      }
+    };
+    for (int i = 0; i < width * height; ++i) {
+      if (i % 2 == 0) emit(kClear);
+      emit(static_cast<uint32_t>(frame));
+    }
+    emit(kEnd);
+    if (count > 0) data += static_cast<char>(bits & 0xFF);
+    for (size_t at = 0; at < data.size(); at += 255) {
+      const size_t size = std::min<size_t>(255, data.size() - at);
+      out += static_cast<char>(size);
+      out += data.substr(at, size);
+    }
+    out += '\0';
+  }
+  out += '\x3B';
+  return out;
+}
+
 std::string Utf8(const std::wstring& text) {
   if (text.empty()) return std::string();
   const int length = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
@@ -236,6 +298,14 @@ uint32_t TestWindow::Pixel(int x, int y) const {
   const SIZE size = m_pm.GetOffscreenSize();
   if (bits == nullptr || x < 0 || y < 0 || x >= size.cx || y >= size.cy) return 0xDEADBEEF;
   return bits[static_cast<size_t>(y) * size.cx + x] & 0x00FFFFFFu;
+}
+
+int CountPixels(const TestWindow& window, const RECT& area, uint32_t rgb) {
+  int count = 0;
+  for (LONG y = area.top; y < area.bottom; ++y)
+    for (LONG x = area.left; x < area.right; ++x)
+      if (window.Pixel(x, y) == rgb) ++count;
+  return count;
 }
 
 }  // namespace SkinUITest

@@ -28,6 +28,9 @@ std::vector<uint8_t> MakeZip(const std::vector<std::pair<std::string, std::strin
 std::string MakeSolidPng(int width, int height, uint32_t argb);
 // A PNG of equal vertical stripes, one colour each, left to right.
 std::string MakeStripedPng(int stripeWidth, int height, const std::vector<uint32_t>& argb);
+// An animated GIF of solid frames (0xRRGGBB each, up to four colours), each shown for
+// delayCs hundredths of a second.
+std::string MakeSolidGif(int width, int height, const std::vector<uint32_t>& frameRgb, int delayCs);
 std::string Utf8(const std::wstring& text);
 
 // Makes the archive the process's skin source for as long as the object lives.
@@ -99,5 +102,8 @@ class TestWindow : public SkinUI::WindowImplBase {
  private:
   std::wstring skin_;
 };
+
+// How many pixels of the window's back buffer in area have the colour rgb (0xRRGGBB).
+int CountPixels(const TestWindow& window, const RECT& area, uint32_t rgb);
 
 }  // namespace SkinUITest
