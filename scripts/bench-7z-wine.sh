@@ -101,6 +101,9 @@ for shape in ("many", "single"):
     for name in ("zk7z.exe", "7z.exe-mmt1", "7z.exe"):
         rss = max(r for _, r in rows[(shape, name)]) / 1024
         print("%-8s %-13s %10.2f %11.2fx %14.1f" % (shape, name, med(shape, name), med(shape, name) / base, rss))
+for shape in ("many", "single"):
+    print("runs %s: " % shape + ", ".join("%s %s" % (n, " ".join("%.2f" % s for s, _ in rows[(shape, n)]))
+                                        for n in ("zk7z.exe", "7z.exe-mmt1", "7z.exe")))
 def say(text, ok): print("%-58s %s" % (text, "met" if ok else "NOT met"))
 print()
 many = med("many", "zk7z.exe") / med("many", "7z.exe-mmt1")
