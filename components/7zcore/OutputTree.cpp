@@ -43,55 +43,66 @@ bool OutputTree::StartJournal() {
 
 // A name already taken (a file left by an interrupted run, or a link planted there) is left
 // alone and the next one is tried; each name is on record before the file is made.
-bool OutputTree::OpenTemporaryFile(const PathComponents& components) {
-  finalName_ = RelativeName(components, components.size());
-  finalPath_ = Join(components, components.size());
+bool OutputTree::OpenTemporaryFile(OutputFile& file, const PathComponents& components) {
+  file.finalName_ = RelativeName(components, components.size());
+  file.finalPath_ = Join(components, components.size());
   for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
     const std::string suffix = NumberedSuffix(kTempSuffix, attempt);
-    tempPath_ = finalPath_ + NativeSuffix(suffix);
-    if (NameTaken(tempPath_)) continue;
-    if (!journal_.NewTemporary(finalName_ + suffix)) return JournalFailure();
-    if (CreateNewFile(tempPath_)) return true;
+    file.tempPath_ = file.finalPath_ + NativeSuffix(suffix);
+    if (NameTaken(file.tempPath_)) continue;
+    if (!journal_.NewTemporary(file.finalName_ + suffix)) return JournalFailure();
+    if (CreateNewFile(file)) return true;
     const std::string why = LastSystemError();
-    journal_.ForgetTemporary();
-    if (!NameTaken(tempPath_)) return Fail("cannot create " + PathText(tempPath_) + ": " + why);
+    journal_.ForgetTemporary(file.finalName_ + suffix);
+    if (!NameTaken(file.tempPath_)) return Fail("cannot create " + PathText(file.tempPath_) + ": " + why);
   }
-  return Fail("cannot create " + PathText(tempPath_) + ": every temporary name is taken");
+  return Fail("cannot create " + PathText(file.tempPath_) + ": every temporary name is taken");
 }
 
-bool OutputTree::PutInPlace() {
-  if (IsFolder(finalPath_)) return Fail("cannot replace the folder " + PathText(finalPath_) + " with a file");
-  if (NameTaken(finalPath_)) {
+bool OutputTree::PutInPlace(OutputFile& file) {
+  const NativePath& finalPath = file.finalPath_;
+  const std::string& finalName = file.finalName_;
+  if (IsFolder(finalPath)) return Fail("cannot replace the folder " + PathText(finalPath) + " with a file");
+  if (NameTaken(finalPath)) {
     int attempt = 0;
     NativePath aside;
     std::string suffix;
     do {
       suffix = NumberedSuffix(kAsideSuffix, attempt);
-      aside = finalPath_ + NativeSuffix(suffix);
+      aside = finalPath + NativeSuffix(suffix);
     } while (NameTaken(aside) && ++attempt < kTemporaryNameAttempts);
-    if (!journal_.MoveAside(finalName_, finalName_ + suffix)) return JournalFailure();
-    if (!RenameNoReplace(finalPath_, aside)) {
-      return Fail("cannot replace " + PathText(finalPath_) + ": " + LastSystemError());
+    if (!journal_.MoveAside(finalName, finalName + suffix)) return JournalFailure();
+    if (!RenameNoReplace(finalPath, aside)) {
+      return Fail("cannot replace " + PathText(finalPath) + ": " + LastSystemError());
     }
-  } else if (!journal_.NewFile(finalName_)) {
+  } else if (!journal_.NewFile(finalName)) {
     return JournalFailure();
   }
-  if (!RenameNoReplace(tempPath_, finalPath_)) {
-    return Fail("cannot replace " + PathText(finalPath_) + ": " + LastSystemError());
+  if (!RenameNoReplace(file.tempPath_, finalPath)) {
+    return Fail("cannot replace " + PathText(finalPath) + ": " + LastSystemError());
   }
   return true;
 }
 
+bool OutputTree::Fail(const std::string& text) {
+  const std::lock_guard<std::mutex> lock(errorMutex_);
+  if (error_.empty()) error_ = text;
+  return false;
+}
+
 bool OutputTree::Commit() {
   std::string why;
-  return journal_.Commit(&why) || Fail(why);
+  if (journal_.Commit(&why)) return true;
+  error_ = why;
+  return false;
 }
 
 bool OutputTree::Rollback() {
-  AbortFile();
   if (!journal_.active()) return true;
   std::string why;
-  return journal_.Rollback(&why) || Fail(why);
+  if (journal_.Rollback(&why)) return true;
+  error_ = why;
+  return false;
 }
 
 }  // namespace zk7z

@@ -2,10 +2,12 @@
 // Writes extracted files below one root folder. A file is written under a temporary name beside
 // its final one and replaces an existing file only when CommitFile is called, after its CRC
 // matched. Every change is written to the run's journal first: Commit keeps the run, Rollback
-// (or destruction without Commit) puts the folder back as it was.
+// (or destruction without Commit) puts the folder back as it was. Files may be written from
+// several threads at once, each through its own OutputFile.
 
 #include <cstddef>
 #include <cstdint>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -23,26 +25,50 @@ struct FileMeta {
   uint32_t attrib = 0;
 };
 
+// One file being written. Destruction closes a file still open; its temporary name is left to
+// the journal.
+class OutputFile {
+ public:
+  OutputFile() = default;
+  OutputFile(const OutputFile&) = delete;
+  OutputFile& operator=(const OutputFile&) = delete;
+  ~OutputFile();
+
+ private:
+  friend class OutputTree;
+  bool Close();
+
+  NativePath finalPath_;
+  NativePath tempPath_;
+  std::string finalName_;  // relative, as the journal keeps it
+#ifdef _WIN32
+  void* handle_ = nullptr;
+#else
+  int fd_ = -1;
+#endif
+};
+
 class OutputTree {
  public:
   OutputTree() = default;
   OutputTree(const OutputTree&) = delete;
   OutputTree& operator=(const OutputTree&) = delete;
-  ~OutputTree();  // aborts a file still open and rolls back a run not committed
+  ~OutputTree();  // rolls back a run not committed
 
   // Creates the root folder (and its parents) if needed, heals what an interrupted run left and
   // starts the journal.
   bool Init(const NativePath& root);
   // Creates root/components[0..count).
   bool MakeDirectories(const PathComponents& components, size_t count);
-  bool BeginFile(const PathComponents& components);
-  bool Write(const uint8_t* data, size_t size);
-  bool CommitFile(const FileMeta& meta);
-  void AbortFile();
+  bool BeginFile(OutputFile& file, const PathComponents& components);
+  bool Write(OutputFile& file, const uint8_t* data, size_t size);
+  bool CommitFile(OutputFile& file, const FileMeta& meta);
+  void AbortFile(OutputFile& file);
   bool ApplyDirectoryMeta(const PathComponents& components, const FileMeta& meta);
   bool Commit();
   bool Rollback();
 
+  // The first failure of any thread; once set it stays until Commit or Rollback.
   const std::string& error() const { return error_; }
   UnpackJournal& journal() { return journal_; }
 
@@ -52,21 +78,14 @@ class OutputTree {
   NativePath Join(const PathComponents& components, size_t count) const;
   bool JournalFailure();
   bool StartJournal();
-  bool OpenTemporaryFile(const PathComponents& components);
-  bool CreateNewFile(const NativePath& path);
+  bool OpenTemporaryFile(OutputFile& file, const PathComponents& components);
+  bool CreateNewFile(OutputFile& file);
   // Moves an existing file aside and the finished temporary file to its final name.
-  bool PutInPlace();
+  bool PutInPlace(OutputFile& file);
 
   NativePath root_;
-  NativePath finalPath_;
-  NativePath tempPath_;
-  std::string finalName_;  // relative, as the journal keeps it
   UnpackJournal journal_;
-#ifdef _WIN32
-  void* handle_ = nullptr;
-#else
-  int fd_ = -1;
-#endif
+  std::mutex errorMutex_;
   std::string error_;
 };
 

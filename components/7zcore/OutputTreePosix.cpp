@@ -50,9 +50,13 @@ mode_t ModeFor(const FileMeta& meta, mode_t fallback) {
 
 OutputTree::~OutputTree() { Rollback(); }
 
-bool OutputTree::Fail(const std::string& text) {
-  error_ = text;
-  return false;
+OutputFile::~OutputFile() { Close(); }
+
+bool OutputFile::Close() {
+  if (fd_ < 0) return true;
+  const bool closed = close(fd_) == 0;
+  fd_ = -1;
+  return closed;
 }
 
 NativePath OutputTree::Join(const PathComponents& components, size_t count) const {
@@ -94,25 +98,25 @@ bool OutputTree::MakeDirectories(const PathComponents& components, size_t count)
   return true;
 }
 
-bool OutputTree::BeginFile(const PathComponents& components) {
-  AbortFile();
+bool OutputTree::BeginFile(OutputFile& file, const PathComponents& components) {
+  AbortFile(file);
   if (!MakeDirectories(components, components.size() - 1)) return false;
   const NativePath path = Join(components, components.size());
   if (IsSymbolicLink(path)) return RefuseReparsePoint(path);
-  return OpenTemporaryFile(components);
+  return OpenTemporaryFile(file, components);
 }
 
-bool OutputTree::CreateNewFile(const NativePath& path) {
-  fd_ = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
-  return fd_ >= 0;
+bool OutputTree::CreateNewFile(OutputFile& file) {
+  file.fd_ = open(file.tempPath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+  return file.fd_ >= 0;
 }
 
-bool OutputTree::Write(const uint8_t* data, size_t size) {
+bool OutputTree::Write(OutputFile& file, const uint8_t* data, size_t size) {
   while (size > 0) {
-    const ssize_t n = write(fd_, data, size);
+    const ssize_t n = write(file.fd_, data, size);
     if (n < 0) {
       if (errno == EINTR) continue;
-      return Fail("cannot write " + finalPath_ + ": " + std::strerror(errno));
+      return Fail("cannot write " + file.finalPath_ + ": " + std::strerror(errno));
     }
     data += n;
     size -= static_cast<size_t>(n);
@@ -120,29 +124,26 @@ bool OutputTree::Write(const uint8_t* data, size_t size) {
   return true;
 }
 
-bool OutputTree::CommitFile(const FileMeta& meta) {
+bool OutputTree::CommitFile(OutputFile& file, const FileMeta& meta) {
   struct stat st;
   mode_t mode = 0666;
-  if (fstat(fd_, &st) == 0) mode = st.st_mode & 0777;
+  if (fstat(file.fd_, &st) == 0) mode = st.st_mode & 0777;
   const mode_t wanted = ModeFor(meta, mode);
-  if (wanted != mode) fchmod(fd_, wanted);
+  if (wanted != mode) fchmod(file.fd_, wanted);
   if (meta.mtimeDefined) {
     struct timespec times[2] = {ToTimespec(meta.mtime), ToTimespec(meta.mtime)};
-    futimens(fd_, times);
+    futimens(file.fd_, times);
   }
-  const bool closed = close(fd_) == 0;
-  fd_ = -1;
-  if (!closed) return Fail("cannot write " + finalPath_ + ": " + std::strerror(errno));
-  return PutInPlace();
+  if (!file.Close()) return Fail("cannot write " + file.finalPath_ + ": " + std::strerror(errno));
+  return PutInPlace(file);
 }
 
 // The temporary file goes with the rest of the run, by the journal; after a simulated crash it
 // stays, as a real one would leave it.
-void OutputTree::AbortFile() {
-  if (fd_ < 0) return;
-  close(fd_);
-  fd_ = -1;
-  if (!journal_.stopped()) unlink(tempPath_.c_str());
+void OutputTree::AbortFile(OutputFile& file) {
+  if (file.fd_ < 0) return;
+  file.Close();
+  if (!journal_.stopped()) unlink(file.tempPath_.c_str());
 }
 
 bool OutputTree::ApplyDirectoryMeta(const PathComponents& components, const FileMeta& meta) {

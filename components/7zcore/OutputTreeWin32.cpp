@@ -36,9 +36,13 @@ FILETIME ToFileTime(uint64_t value) {
 
 OutputTree::~OutputTree() { Rollback(); }
 
-bool OutputTree::Fail(const std::string& text) {
-  error_ = text;
-  return false;
+OutputFile::~OutputFile() { Close(); }
+
+bool OutputFile::Close() {
+  if (!handle_) return true;
+  const bool closed = CloseHandle(static_cast<HANDLE>(handle_)) != 0;
+  handle_ = nullptr;
+  return closed;
 }
 
 NativePath OutputTree::Join(const PathComponents& components, size_t count) const {
@@ -86,28 +90,28 @@ bool OutputTree::MakeDirectories(const PathComponents& components, size_t count)
   return true;
 }
 
-bool OutputTree::BeginFile(const PathComponents& components) {
-  AbortFile();
+bool OutputTree::BeginFile(OutputFile& file, const PathComponents& components) {
+  AbortFile(file);
   if (!MakeDirectories(components, components.size() - 1)) return false;
   const NativePath path = Join(components, components.size());
   if (IsReparsePoint(path)) return RefuseReparsePoint(path);
-  return OpenTemporaryFile(components);
+  return OpenTemporaryFile(file, components);
 }
 
-bool OutputTree::CreateNewFile(const NativePath& path) {
-  HANDLE h = CreateFileW(ExtendedPath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                         nullptr);
+bool OutputTree::CreateNewFile(OutputFile& file) {
+  HANDLE h = CreateFileW(ExtendedPath(file.tempPath_).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;
-  handle_ = h;
+  file.handle_ = h;
   return true;
 }
 
-bool OutputTree::Write(const uint8_t* data, size_t size) {
+bool OutputTree::Write(OutputFile& file, const uint8_t* data, size_t size) {
   while (size > 0) {
     const DWORD chunk = size > (1u << 30) ? (1u << 30) : static_cast<DWORD>(size);
     DWORD written = 0;
-    if (!WriteFile(static_cast<HANDLE>(handle_), data, chunk, &written, nullptr) || written == 0) {
-      return Fail("cannot write " + PathText(finalPath_) + ": " + LastSystemError());
+    if (!WriteFile(static_cast<HANDLE>(file.handle_), data, chunk, &written, nullptr) || written == 0) {
+      return Fail("cannot write " + PathText(file.finalPath_) + ": " + LastSystemError());
     }
     data += written;
     size -= written;
@@ -115,29 +119,25 @@ bool OutputTree::Write(const uint8_t* data, size_t size) {
   return true;
 }
 
-bool OutputTree::CommitFile(const FileMeta& meta) {
-  HANDLE h = static_cast<HANDLE>(handle_);
+bool OutputTree::CommitFile(OutputFile& file, const FileMeta& meta) {
   if (meta.mtimeDefined) {
     const FILETIME ft = ToFileTime(meta.mtime);
-    SetFileTime(h, nullptr, nullptr, &ft);
+    SetFileTime(static_cast<HANDLE>(file.handle_), nullptr, nullptr, &ft);
   }
-  const bool closed = CloseHandle(h) != 0;
-  handle_ = nullptr;
-  if (!closed) return Fail("cannot write " + PathText(finalPath_) + ": " + LastSystemError());
-  if (!PutInPlace()) return false;
+  if (!file.Close()) return Fail("cannot write " + PathText(file.finalPath_) + ": " + LastSystemError());
+  if (!PutInPlace(file)) return false;
   if (meta.attribDefined && (meta.attrib & kKeptAttributes & ~FILE_ATTRIBUTE_ARCHIVE)) {
-    SetFileAttributesW(ExtendedPath(finalPath_).c_str(), meta.attrib & kKeptAttributes);
+    SetFileAttributesW(ExtendedPath(file.finalPath_).c_str(), meta.attrib & kKeptAttributes);
   }
   return true;
 }
 
 // The temporary file goes with the rest of the run, by the journal; after a simulated crash it
 // stays, as a real one would leave it.
-void OutputTree::AbortFile() {
-  if (!handle_) return;
-  CloseHandle(static_cast<HANDLE>(handle_));
-  handle_ = nullptr;
-  if (!journal_.stopped()) DeleteFileW(ExtendedPath(tempPath_).c_str());
+void OutputTree::AbortFile(OutputFile& file) {
+  if (!file.handle_) return;
+  file.Close();
+  if (!journal_.stopped()) DeleteFileW(ExtendedPath(file.tempPath_).c_str());
 }
 
 bool OutputTree::ApplyDirectoryMeta(const PathComponents& components, const FileMeta& meta) {

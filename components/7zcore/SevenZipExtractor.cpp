@@ -1,8 +1,11 @@
 #include "SevenZipExtractor.h"
 
 #include <memory>
+#include <set>
+#include <utility>
 #include <vector>
 
+#include "FileWriterPool.h"
 #include "FolderDecoder.h"
 #include "OutputTree.h"
 #include "SafeName.h"
@@ -12,7 +15,10 @@ namespace zk7z {
 
 namespace {
 
-constexpr size_t kCopyBufferSize = 1 << 18;
+// Writers report each chunk, so a chunk is no larger than the closest two reports may be.
+constexpr size_t kChunkSize = 64 << 10;
+// Decoded bytes waiting for the writers; with the dictionary this bounds the memory used.
+constexpr size_t kQueueBudget = 16 << 20;
 constexpr uint64_t kProgressMinGap = 64 << 10;
 // Regular reports this far apart leave room for the final one within a MiB.
 constexpr uint64_t kProgressStep = (1 << 20) - kProgressMinGap;
@@ -104,16 +110,25 @@ bool SevenZipExtractor::Extract(const NativePath& archivePath, const NativePath&
   OutputTree tree;
   tree.journal().StopAfterRecordsForTest(journalRecordLimit_);
   if (!tree.Init(targetDir)) return Fail(tree.error());
+  // Every folder is made here, so that writers working side by side never record one twice.
+  std::set<std::string> madeFolders;
   for (const PlannedItem& item : items) {
-    if (item.entry->isDir && !tree.MakeDirectories(item.path, item.path.size())) {
-      return FailAndUndo(tree, tree.error());
-    }
+    const size_t depth = item.entry->isDir ? item.path.size() : item.path.size() - 1;
+    if (depth == 0 || !madeFolders.insert(RelativeName(item.path, depth)).second) continue;
+    if (!tree.MakeDirectories(item.path, depth)) return FailAndUndo(tree, tree.error());
   }
 
   ProgressReporter progress(progress_, stop_, total);
   if (progress.Stopped()) return FailAndUndo(tree, kStopped);
-  std::unique_ptr<uint8_t[]> buffer(new (std::nothrow) uint8_t[kCopyBufferSize]);
-  if (!buffer) return FailAndUndo(tree, "not enough memory");
+  FileWriterPool pool(tree, [&progress](uint64_t n) { return progress.Advance(n); });
+  if (!pool.Start(writers_ ? writers_ : FileWriterPool::DefaultWriters(), kQueueBudget)) {
+    return FailAndUndo(tree, pool.error());
+  }
+  // Ends the writers before the tree is undone: nothing may be written after the undo.
+  auto failAll = [&](const std::string& text) {
+    pool.Abort(text);
+    return FailAndUndo(tree, pool.error());
+  };
   DecodeStatus status;
   std::unique_ptr<FolderDecoder> decoder;
   uint32_t currentFolder = UINT32_MAX;
@@ -123,41 +138,54 @@ bool SevenZipExtractor::Extract(const NativePath& archivePath, const NativePath&
     if (file.folderIndex != currentFolder) {
       currentFolder = file.folderIndex;
       decoder = std::make_unique<FolderDecoder>(&archive.file(), &status);
-      if (!decoder->Init(db, db.streams.folders[currentFolder], limits_)) return FailAndUndo(tree, status.error);
+      if (!decoder->Init(db, db.streams.folders[currentFolder], limits_)) return failAll(status.error);
     }
-    if (!tree.BeginFile(item.path)) return FailAndUndo(tree, tree.error());
+    FileWriterPool::FileJob job;
+    job.path = &item.path;
+    job.meta = MetaOf(file);
+    job.crcDefined = file.crcDefined;
+    job.crc = file.crc;
+    job.displayName = Utf16ToUtf8Lossy(file.name);
+    if (!pool.BeginFile(std::move(job))) return failAll(pool.error());
     uint64_t left = file.size;
-    uint32_t crc = 0;
     while (left > 0) {
-      const size_t want = left < kCopyBufferSize ? static_cast<size_t>(left) : kCopyBufferSize;
+      const size_t want = left < kChunkSize ? static_cast<size_t>(left) : kChunkSize;
+      std::vector<uint8_t> bytes(want);
       size_t got = 0;
-      if (!decoder->Output()->Read(buffer.get(), want, &got)) {
-        return FailAndUndo(tree, status.error + " (in \"" + Utf16ToUtf8Lossy(file.name) + "\")");
+      if (!ReadFull(*decoder->Output(), bytes.data(), want, &got)) {
+        return failAll(status.error + " (in \"" + Utf16ToUtf8Lossy(file.name) + "\")");
       }
-      if (got == 0) {
-        return FailAndUndo(tree, "archive data ends early (in \"" + Utf16ToUtf8Lossy(file.name) + "\")");
-      }
-      crc = Crc32(buffer.get(), got, crc);
-      if (!tree.Write(buffer.get(), got)) {
-        return FailAndUndo(tree, tree.error());
-      }
+      if (got == 0) return failAll("archive data ends early (in \"" + Utf16ToUtf8Lossy(file.name) + "\")");
+      bytes.resize(got);
       left -= got;
-      if (!progress.Advance(got)) return FailAndUndo(tree, kStopped);
+      if (progress.Stopped()) return failAll(kStopped);
+      if (!pool.Append(std::move(bytes))) return failAll(pool.error());
     }
-    if (file.crcDefined && crc != file.crc) {
-      return FailAndUndo(tree, "CRC mismatch in \"" + Utf16ToUtf8Lossy(file.name) + "\"; the archive is damaged");
-    }
-    if (!tree.CommitFile(MetaOf(file))) return FailAndUndo(tree, tree.error());
+    pool.EndFile();
   }
   decoder.reset();
+  if (!pool.Finish()) return FailAndUndo(tree, pool.error());
 
   for (const PlannedItem& item : items) {
     const FileEntry& file = *item.entry;
     if (file.hasStream || file.isDir) continue;
-    if (!tree.BeginFile(item.path) || !tree.CommitFile(MetaOf(file))) return FailAndUndo(tree, tree.error());
+    OutputFile empty;
+    if (!tree.BeginFile(empty, item.path) || !tree.CommitFile(empty, MetaOf(file))) {
+      return FailAndUndo(tree, tree.error());
+    }
   }
   if (!tree.Commit()) return FailAndUndo(tree, tree.error());
-  installed_ = tree.journal().InstalledNames();
+  // Folders as recorded, then files in archive order, whichever writer finished first.
+  for (const std::string& name : tree.journal().InstalledNames()) {
+    if (name.back() == '\\') installed_.push_back(name);
+  }
+  for (const bool streams : {true, false}) {
+    for (const PlannedItem& item : items) {
+      if (!item.entry->isDir && item.entry->hasStream == streams) {
+        installed_.push_back(RelativeName(item.path, item.path.size()));
+      }
+    }
+  }
   // Last, so that writing into a folder does not move its time again.
   for (size_t i = items.size(); i-- > 0;) {
     if (items[i].entry->isDir) tree.ApplyDirectoryMeta(items[i].path, MetaOf(*items[i].entry));

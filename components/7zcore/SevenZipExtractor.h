@@ -1,6 +1,6 @@
 #pragma once
 // Extracts a whole 7z archive into a folder: checks every name and method first, then decodes
-// each folder once, front to back, straight into the files.
+// each folder once, front to back, while writer threads put the files in place.
 
 #include <atomic>
 #include <cstddef>
@@ -14,8 +14,9 @@
 
 namespace zk7z {
 
-// (bytes done, bytes total) of file data. At least one call per MiB, none closer than 64 KiB
-// apart; done == total only in the last call, and only after everything was written.
+// (bytes done, bytes total) of file data written. At least one call per MiB, none closer than
+// 64 KiB apart, one at a time, possibly from a writer thread; done == total only in the last
+// call, made by the calling thread after everything was put in place.
 using ProgressFunction = std::function<void(uint64_t, uint64_t)>;
 
 class OutputTree;
@@ -29,6 +30,8 @@ class SevenZipExtractor {
   // Once *stop is set (by any thread) the extraction ends at its next progress step, at most a
   // MiB of output later, and is undone.
   void SetStopFlag(const std::atomic<bool>* stop) { stop_ = stop; }
+  // Writer threads beside the decoder; 0 chooses by the number of cores.
+  void SetWriters(unsigned writers) { writers_ = writers; }
   // Test seam: see UnpackJournal::StopAfterRecordsForTest.
   void StopAfterJournalRecordsForTest(size_t records) { journalRecordLimit_ = records; }
 
@@ -45,6 +48,7 @@ class SevenZipExtractor {
   ProgressFunction progress_;
   DecodeLimits limits_;
   const std::atomic<bool>* stop_ = nullptr;
+  unsigned writers_ = 0;
   size_t journalRecordLimit_ = static_cast<size_t>(-1);
   std::string error_;
   std::vector<std::string> installed_;

@@ -157,6 +157,7 @@ bool UnpackJournal::Begin(const NativePath& root, std::string* error) {
 }
 
 bool UnpackJournal::Add(const Record& record, bool flush) {
+  const std::lock_guard<std::mutex> lock(mutex_);
   if (stopped_) return false;
   if (records_.size() >= recordLimit_) {
     stopped_ = true;
@@ -178,8 +179,14 @@ bool UnpackJournal::NewFolder(const std::string& folder) { return Add({kFolder, 
 // never a lost one. A file moved aside must be on record before it moves.
 bool UnpackJournal::NewTemporary(const std::string& file) { return Add({kTemporary, file, std::string()}, false); }
 
-void UnpackJournal::ForgetTemporary() {
-  if (!records_.empty() && records_.back().kind == kTemporary) records_.pop_back();
+void UnpackJournal::ForgetTemporary(const std::string& file) {
+  const std::lock_guard<std::mutex> lock(mutex_);
+  for (size_t i = records_.size(); i-- > 0;) {
+    if (records_[i].kind == kTemporary && records_[i].name == file) {
+      records_.erase(records_.begin() + static_cast<std::ptrdiff_t>(i));
+      return;
+    }
+  }
 }
 
 bool UnpackJournal::NewFile(const std::string& file) { return Add({kNewFile, file, std::string()}, false); }

@@ -1,6 +1,7 @@
 #pragma once
 // The journal of one unpack: every change to the target folder is written down before it is
 // made, so that a failed, cancelled or interrupted run can be undone to the folder it found.
+// Records may be added from several threads at once; the rest runs on one thread.
 // It lives beside the target folder (same volume) as <target>.zk7z~journal, one record a line:
 //   D <folder>          a new folder
 //   T <file>            a temporary file
@@ -9,7 +10,9 @@
 //   C                   the run succeeded: only the moved-aside files remain to be deleted
 // Names are relative to the target folder, UTF-8, '\' between names, a tab between fields.
 
+#include <atomic>
 #include <cstddef>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -31,8 +34,8 @@ class UnpackJournal {
   bool Begin(const NativePath& root, std::string* error);
   bool NewFolder(const std::string& folder);
   bool NewTemporary(const std::string& file);
-  // The last NewTemporary named a file that was not ours after all.
-  void ForgetTemporary();
+  // A NewTemporary named a file that was not ours after all.
+  void ForgetTemporary(const std::string& file);
   bool NewFile(const std::string& file);
   bool MoveAside(const std::string& file, const std::string& aside);
   // Marks the run done, deletes the moved-aside files and the journal.
@@ -48,7 +51,7 @@ class UnpackJournal {
   // Test seam: after this many records the journal behaves as if the process had been killed:
   // nothing more is written, done or undone.
   void StopAfterRecordsForTest(size_t records) { recordLimit_ = records; }
-  bool stopped() const { return stopped_; }
+  bool stopped() const { return stopped_.load(); }
 
   struct Record {
     char kind;
@@ -61,9 +64,10 @@ class UnpackJournal {
 
   NativePath root_;
   AppendOnlyFile file_;
+  std::mutex mutex_;  // guards file_ and records_ while writers add records
   std::vector<Record> records_;
   size_t recordLimit_ = static_cast<size_t>(-1);
-  bool stopped_ = false;
+  std::atomic<bool> stopped_{false};
 };
 
 }  // namespace zk7z

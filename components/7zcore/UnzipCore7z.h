@@ -15,10 +15,11 @@
 extern "C" {
 
 // Extracts archive into targetDir (both in the ANSI code page; the names inside the archive
-// reach the disk unchanged). Synchronous: every progress call is made before it returns.
-// progress gets (bytes done, bytes total) of file data; the last call, with done == total, is
-// made only on success. All or nothing: on failure or cancel targetDir is left as it was, and
-// an interrupted run's journal beside it is healed first (see Zk7zHeal). Never throws.
+// reach the disk unchanged). Synchronous: every progress call is made before it returns, one
+// at a time, possibly on one of the component's writer threads. progress gets (bytes done,
+// bytes total) of file data; the last call, with done == total, is made only on success.
+// All or nothing: on failure or cancel targetDir is left as it was, and an interrupted run's
+// journal beside it is healed first (see Zk7zHeal). Never throws.
 ZK7Z_API bool UnzipCore7z(const char* archive, const char* targetDir,
                           std::function<void(uint64_t, uint64_t)> progress);
 
