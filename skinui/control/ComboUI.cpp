@@ -1,5 +1,7 @@
 #include "ComboUI.h"
 
+#include <oleacc.h>
+
 #include <algorithm>
 
 #include "AttributeTableUI.h"
@@ -14,6 +16,7 @@ namespace SkinUI {
 namespace {
 
 constexpr WORD kWheelUp = 0;
+constexpr const wchar_t* kOpenAction = L"打开";
 constexpr UINT kFaceTextStyle = kStyleVCenter | kStyleSingleLine | kStyleEndEllipsis;
 
 using Attributes = CAttributeTableUI<CComboUI>;
@@ -222,9 +225,28 @@ bool CComboUI::SelectItem(int index, bool /*takeFocus*/) {
   if (m_iCurSel == old) return true;
   if (m_pWindow != nullptr) m_pWindow->EnsureVisible(index);
   Invalidate();
+  NotifyAccessibleEvent(EVENT_OBJECT_VALUECHANGE);
   Notify(L"itemselect", static_cast<WPARAM>(index), static_cast<LPARAM>(old));
   return true;
 }
+
+bool CComboUI::IsAccessibleElement() const { return true; }
+
+DWORD CComboUI::GetAccessibleRole() const { return ROLE_SYSTEM_COMBOBOX; }
+
+std::wstring CComboUI::GetAccessibleName() const { return GetAccessibleLabel(); }
+
+DWORD CComboUI::GetAccessibleState() const {
+  return CContainerUI::GetAccessibleState() | STATE_SYSTEM_HASPOPUP |
+         (IsDropped() ? STATE_SYSTEM_EXPANDED : STATE_SYSTEM_COLLAPSED);
+}
+
+std::wstring CComboUI::GetAccessibleValue() const {
+  CControlUI* selected = GetItemAt(m_iCurSel);
+  return selected != nullptr ? selected->GetText() : std::wstring();
+}
+
+std::wstring CComboUI::GetAccessibleDefaultAction() const { return IsDropped() ? std::wstring() : kOpenAction; }
 
 void CComboUI::DoEvent(TControlEventUI& event) {
   if (event.Type == UIEvent::ScrollWheel) {

@@ -30,6 +30,13 @@ class CComboUI : public CContainerUI, public IListOwnerUI {
   bool PaintContent(HDC dc, const RECT& paint, CControlUI* stopControl) override;
   void PaintStateImage(HDC dc) override;
   void PaintText(HDC dc) override;
+  bool IsAccessibleElement() const override;
+  DWORD GetAccessibleRole() const override;
+  // The tooltip or the "accname" attribute; the selected row's text is the value.
+  std::wstring GetAccessibleName() const override;
+  DWORD GetAccessibleState() const override;
+  std::wstring GetAccessibleValue() const override;
+  std::wstring GetAccessibleDefaultAction() const override;
 
   // IContainerUI: rows keep their index and owner.
   bool Add(CControlUI* control) override;

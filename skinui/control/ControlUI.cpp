@@ -496,9 +496,12 @@ DWORD CControlUI::GetAccessibleRole() const { return ROLE_SYSTEM_GRAPHIC; }
 
 std::wstring CControlUI::GetAccessibleName() const {
   std::wstring name = GetText();
-  if (name.empty()) name = GetToolTip();
-  if (name.empty()) name = m_sAccessibleName;
-  return name;
+  return name.empty() ? GetAccessibleLabel() : name;
+}
+
+std::wstring CControlUI::GetAccessibleLabel() const {
+  std::wstring label = GetToolTip();
+  return label.empty() ? m_sAccessibleName : label;
 }
 
 DWORD CControlUI::GetAccessibleState() const {

@@ -190,6 +190,8 @@ class CControlUI {
   virtual std::wstring GetAccessibleDefaultAction() const;
   // What a click does; false when the control has no action or cannot take it now.
   virtual bool DoAccessibleDefaultAction();
+  // The tooltip, else the "accname" attribute: the name of a control whose text is its value.
+  std::wstring GetAccessibleLabel() const;
 
   // Layout requests.
   void Invalidate();

@@ -1,6 +1,7 @@
 #include "EditUI.h"
 
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include "AttributeTableUI.h"
 #include "PaintManagerUI.h"
@@ -348,8 +349,25 @@ void CEditUI::OnNativeChange() {
   const std::wstring text = WindowText(m_edit.get());
   if (text == m_sText) return;
   CLabelUI::SetText(text);
+  NotifyAccessibleEvent(EVENT_OBJECT_VALUECHANGE);
   Notify(kNotifyTextChanged);
 }
+
+bool CEditUI::IsAccessibleElement() const { return true; }
+
+DWORD CEditUI::GetAccessibleRole() const { return ROLE_SYSTEM_TEXT; }
+
+std::wstring CEditUI::GetAccessibleName() const {
+  std::wstring name = GetAccessibleLabel();
+  return name.empty() ? m_sPromptText : name;
+}
+
+DWORD CEditUI::GetAccessibleState() const {
+  return CLabelUI::GetAccessibleState() | (m_bPasswordMode ? STATE_SYSTEM_PROTECTED : 0) |
+         (m_bReadOnly ? STATE_SYSTEM_READONLY : 0);
+}
+
+std::wstring CEditUI::GetAccessibleValue() const { return m_bPasswordMode ? std::wstring() : m_sText; }
 
 std::wstring CEditUI::ShownText() const {
   return m_bPasswordMode ? std::wstring(m_sText.size(), m_chPassword) : m_sText;

@@ -30,6 +30,13 @@ class CEditUI : public CLabelUI {
   void SetAttribute(const std::wstring& name, const std::wstring& value) override;
   void PaintStateImage(HDC dc) override;
   void PaintText(HDC dc) override;
+  bool IsAccessibleElement() const override;
+  DWORD GetAccessibleRole() const override;
+  // The tooltip, the "accname" attribute, else the prompt text; never the text itself.
+  std::wstring GetAccessibleName() const override;
+  DWORD GetAccessibleState() const override;
+  // Empty for a password.
+  std::wstring GetAccessibleValue() const override;
 
   bool IsReadOnly() const { return m_bReadOnly; }
   void SetReadOnly(bool readOnly);

@@ -1,5 +1,7 @@
 #include "GroupBoxUI.h"
 
+#include <oleacc.h>
+
 #include "AttributeTableUI.h"
 #include "PaintManagerUI.h"
 #include "SkinRender.h"
@@ -85,6 +87,8 @@ void CGroupBoxUI::SetFont(int index) {
   m_iFont = index;
   Invalidate();
 }
+
+DWORD CGroupBoxUI::GetAccessibleRole() const { return ROLE_SYSTEM_GROUPING; }
 
 SIZE CGroupBoxUI::MeasureCaption(HDC dc) const {
   const std::wstring text = GetText();

@@ -16,6 +16,7 @@ class CGroupBoxUI : public CVerticalLayoutUI {
   void SetAttribute(const std::wstring& name, const std::wstring& value) override;
   void PaintText(HDC dc) override;
   void PaintBorder(HDC dc) override;
+  DWORD GetAccessibleRole() const override;
 
   uint32_t GetTextColor() const { return m_dwTextColor; }
   void SetTextColor(uint32_t color);

@@ -82,6 +82,11 @@ void* CLabelUI::GetInterface(const std::wstring& typeName) {
 
 DWORD CLabelUI::GetAccessibleRole() const { return ROLE_SYSTEM_STATICTEXT; }
 
+std::wstring CLabelUI::GetAccessibleName() const {
+  if (!m_bShowHtml || GetText().empty()) return CControlUI::GetAccessibleName();
+  return CSkinRender::HtmlPlainText(GetText());
+}
+
 UINT CLabelUI::GetFlags() const { return IsEnabled() ? kFlagSetCursor : 0; }
 
 void CLabelUI::SetText(const std::wstring& text) {

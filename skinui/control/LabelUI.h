@@ -26,6 +26,8 @@ class CLabelUI : public CControlUI {
   std::wstring GetClassName() const override;
   void* GetInterface(const std::wstring& typeName) override;
   DWORD GetAccessibleRole() const override;
+  // Mark-up is read without its tags.
+  std::wstring GetAccessibleName() const override;
   UINT GetFlags() const override;
   void SetText(const std::wstring& text) override;
   void HandleEvent(TControlEventUI& event) override;

@@ -1,5 +1,7 @@
 #include "ListContainerElementUI.h"
 
+#include <oleacc.h>
+
 #include "AttributeText.h"
 #include "ListElementUI.h"
 
@@ -31,8 +33,23 @@ bool CListContainerElementUI::Select(bool select) {
   if (m_bSelected == select) return true;
   m_bSelected = select;
   Invalidate();
+  if (select) NotifyAccessibleEvent(EVENT_OBJECT_SELECTION);
   return true;
 }
+
+bool CListContainerElementUI::IsAccessibleElement() const { return true; }
+
+DWORD CListContainerElementUI::GetAccessibleRole() const { return ROLE_SYSTEM_LISTITEM; }
+
+DWORD CListContainerElementUI::GetAccessibleState() const {
+  return CListElementUI::RowAccessibleState(*this, CHorizontalLayoutUI::GetAccessibleState());
+}
+
+std::wstring CListContainerElementUI::GetAccessibleDefaultAction() const {
+  return CListElementUI::RowDefaultAction();
+}
+
+bool CListContainerElementUI::DoAccessibleDefaultAction() { return CListElementUI::SelectRowByDefaultAction(*this); }
 
 void CListContainerElementUI::HandleEvent(TControlEventUI& event) {
   if (!IsMouseEnabled() && UIEvent::IsMouseEvent(event.Type)) {

@@ -18,6 +18,11 @@ class CListContainerElementUI : public CHorizontalLayoutUI, public IListItemUI {
   bool Activate() override;
   void HandleEvent(TControlEventUI& event) override;
   void PaintStateImage(HDC dc) override;
+  bool IsAccessibleElement() const override;
+  DWORD GetAccessibleRole() const override;
+  DWORD GetAccessibleState() const override;
+  std::wstring GetAccessibleDefaultAction() const override;
+  bool DoAccessibleDefaultAction() override;
 
   // IListItemUI.
   int GetIndex() const override { return m_iIndex; }

@@ -1,5 +1,7 @@
 #include "ListElementUI.h"
 
+#include <oleacc.h>
+
 #include <algorithm>
 
 #include "AttributeText.h"
@@ -10,6 +12,7 @@ namespace SkinUI {
 
 namespace {
 constexpr int kLineWidth = 1;
+constexpr const wchar_t* kSelectAction = L"选中";
 }  // namespace
 
 CListElementUI::CListElementUI() { m_cxyFixed.cy = kDefaultRowHeight; }
@@ -43,7 +46,31 @@ bool CListElementUI::Select(bool select) {
   if (m_bSelected == select) return true;
   m_bSelected = select;
   Invalidate();
+  if (select) NotifyAccessibleEvent(EVENT_OBJECT_SELECTION);
   return true;
+}
+
+bool CListElementUI::IsAccessibleElement() const { return true; }
+
+DWORD CListElementUI::GetAccessibleRole() const { return ROLE_SYSTEM_LISTITEM; }
+
+DWORD CListElementUI::GetAccessibleState() const {
+  return RowAccessibleState(*this, CControlUI::GetAccessibleState());
+}
+
+std::wstring CListElementUI::GetAccessibleDefaultAction() const { return RowDefaultAction(); }
+
+bool CListElementUI::DoAccessibleDefaultAction() { return SelectRowByDefaultAction(*this); }
+
+DWORD CListElementUI::RowAccessibleState(const IListItemUI& item, DWORD controlState) {
+  return controlState | STATE_SYSTEM_SELECTABLE | (item.IsSelected() ? STATE_SYSTEM_SELECTED : 0);
+}
+
+std::wstring CListElementUI::RowDefaultAction() { return kSelectAction; }
+
+bool CListElementUI::SelectRowByDefaultAction(IListItemUI& item) {
+  IListOwnerUI* owner = item.GetOwner();
+  return owner != nullptr && owner->SelectItem(item.GetIndex()) && item.IsSelected();
 }
 
 void CListElementUI::HandleEvent(TControlEventUI& event) {

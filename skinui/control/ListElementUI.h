@@ -24,6 +24,11 @@ class CListElementUI : public CControlUI, public IListItemUI {
   void SetEnabled(bool enable = true) override;
   void HandleEvent(TControlEventUI& event) override;
   void PaintStateImage(HDC dc) override;
+  bool IsAccessibleElement() const override;
+  DWORD GetAccessibleRole() const override;
+  DWORD GetAccessibleState() const override;
+  std::wstring GetAccessibleDefaultAction() const override;
+  bool DoAccessibleDefaultAction() override;
 
   // IListItemUI.
   int GetIndex() const override { return m_iIndex; }
@@ -40,6 +45,11 @@ class CListElementUI : public CControlUI, public IListItemUI {
   static void PaintRowBackground(CControlUI& row, IListItemUI& item, bool hot, HDC dc, const RECT& paint);
   // The owner's text colour for the row's state; 0 when the owner gives none.
   static uint32_t RowTextColor(const CControlUI& row, IListItemUI& item, bool hot);
+  // What assistive technology hears of a row: its state added to the control's, its default
+  // action (select), and that action done through the owner.
+  static DWORD RowAccessibleState(const IListItemUI& item, DWORD controlState);
+  static std::wstring RowDefaultAction();
+  static bool SelectRowByDefaultAction(IListItemUI& item);
   static IListOwnerUI* OwnerOf(CControlUI* owner);
   static IListItemUI* ItemOf(CControlUI* control);
   // For owners: rows from index from on learn their index again.

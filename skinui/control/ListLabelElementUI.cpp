@@ -18,6 +18,13 @@ void* CListLabelElementUI::GetInterface(const std::wstring& typeName) {
 
 void CListLabelElementUI::PaintText(HDC dc) { DrawRowText(dc, m_rcItem, GetText()); }
 
+std::wstring CListLabelElementUI::GetAccessibleName() const {
+  if (m_pOwner == nullptr || !m_pOwner->GetListInfo()->showHtml || GetText().empty()) {
+    return CListElementUI::GetAccessibleName();
+  }
+  return CSkinRender::HtmlPlainText(GetText());
+}
+
 void CListLabelElementUI::DrawRowText(HDC dc, const RECT& rect, const std::wstring& text) {
   if (text.empty() || m_pOwner == nullptr || m_pManager == nullptr) return;
   const TListInfoUI& info = *m_pOwner->GetListInfo();

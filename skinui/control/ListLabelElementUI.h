@@ -13,6 +13,8 @@ class CListLabelElementUI : public CListElementUI {
   std::wstring GetClassName() const override;
   void* GetInterface(const std::wstring& typeName) override;
   void PaintText(HDC dc) override;
+  // Mark-up, when the owner shows it, is read without its tags.
+  std::wstring GetAccessibleName() const override;
 
  protected:
   // Draws text in rect (less the owner's item padding) with the owner's item style.

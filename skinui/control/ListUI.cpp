@@ -1,5 +1,7 @@
 #include "ListUI.h"
 
+#include <oleacc.h>
+
 #include <algorithm>
 
 #include "AttributeTableUI.h"
@@ -154,6 +156,11 @@ TListInfoUI* CListUI::GetListInfo() {
   }
   return &m_listInfo;
 }
+
+// The rows are the list's accessible children: its IContainerUI side sees only them.
+bool CListUI::IsAccessibleElement() const { return true; }
+
+DWORD CListUI::GetAccessibleRole() const { return ROLE_SYSTEM_LIST; }
 
 bool CListUI::SelectItem(int index, bool takeFocus) {
   if (index < -1 || index >= GetCount()) return false;

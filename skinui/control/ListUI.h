@@ -24,6 +24,8 @@ class CListUI : public CVerticalLayoutUI, public IListOwnerUI {
   UINT GetFlags() const override;
   void HandleEvent(TControlEventUI& event) override;
   void SetAttribute(const std::wstring& name, const std::wstring& value) override;
+  bool IsAccessibleElement() const override;
+  DWORD GetAccessibleRole() const override;
 
   // IContainerUI, over the rows.
   CControlUI* GetItemAt(int index) const override;

@@ -1,5 +1,7 @@
 #include "RingUI.h"
 
+#include <oleacc.h>
+
 #include <cmath>
 
 #include "AttributeTableUI.h"
@@ -79,6 +81,8 @@ void CRingUI::PaintBackgroundImage(HDC dc) {
   const RECT dest = {left, top, left + scaled.cx, top + scaled.cy};
   CSkinRender::DrawNineGrid(dc, turned.get(), dest, m_rcPaint, RECT{0, 0, side, side}, RECT{}, true);
 }
+
+DWORD CRingUI::GetAccessibleRole() const { return ROLE_SYSTEM_GRAPHIC; }
 
 void CRingUI::SetAngle(int degrees) {
   m_nAngle = ((degrees % kFullTurn) + kFullTurn) % kFullTurn;

@@ -18,6 +18,7 @@ class CRingUI : public CAnimatedUI<CLabelUI> {
   void HandleEvent(TControlEventUI& event) override;
   void SetAttribute(const std::wstring& name, const std::wstring& value) override;
   void PaintBackgroundImage(HDC dc) override;
+  DWORD GetAccessibleRole() const override;
 
   int GetAngle() const { return m_nAngle; }
   void SetAngle(int degrees);

@@ -1,6 +1,9 @@
 #include "ScrollBarUI.h"
 
+#include <oleacc.h>
+
 #include <algorithm>
+#include <string>
 
 #include "AttributeTableUI.h"
 #include "AttributeText.h"
@@ -89,6 +92,12 @@ void CScrollBarUI::SetEnabled(bool enable) {
   CControlUI::SetEnabled(enable);
   if (!enable) m_hotPart = m_pressedPart = kNoPart;
 }
+
+bool CScrollBarUI::IsAccessibleElement() const { return m_pOwner == nullptr; }
+
+DWORD CScrollBarUI::GetAccessibleRole() const { return ROLE_SYSTEM_SCROLLBAR; }
+
+std::wstring CScrollBarUI::GetAccessibleValue() const { return std::to_wstring(m_nScrollPos); }
 
 void CScrollBarUI::SetHorizontal(bool horizontal) {
   if (m_bHorizontal == horizontal) return;

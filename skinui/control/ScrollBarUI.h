@@ -28,6 +28,10 @@ class CScrollBarUI : public CControlUI {
   void HandleEvent(TControlEventUI& event) override;
   void SetAttribute(const std::wstring& name, const std::wstring& value) override;
   void PaintStateImage(HDC dc) override;
+  // Only a bar of its own: a container's bar is part of the container.
+  bool IsAccessibleElement() const override;
+  DWORD GetAccessibleRole() const override;
+  std::wstring GetAccessibleValue() const override;
 
   CContainerUI* GetOwner() const { return m_pOwner; }
   void SetOwner(CContainerUI* owner) { m_pOwner = owner; }

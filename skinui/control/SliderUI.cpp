@@ -1,6 +1,9 @@
 #include "SliderUI.h"
 
+#include <oleacc.h>
+
 #include <algorithm>
+#include <string>
 
 #include "AttributeTableUI.h"
 #include "ButtonUI.h"
@@ -186,6 +189,10 @@ void CSliderUI::ChangeValue(int value) {
   SetValue(value);
   Notify(kNotifyValueChanged, static_cast<WPARAM>(value));
 }
+
+DWORD CSliderUI::GetAccessibleRole() const { return ROLE_SYSTEM_SLIDER; }
+
+std::wstring CSliderUI::GetAccessibleValue() const { return std::to_wstring(GetValue()); }
 
 int CSliderUI::ValueAt(POINT point) const {
   const SIZE thumb = GetThumbSize();

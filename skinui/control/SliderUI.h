@@ -21,6 +21,9 @@ class CSliderUI : public CProgressUI {
   void HandleEvent(TControlEventUI& event) override;
   void SetAttribute(const std::wstring& name, const std::wstring& value) override;
   void PaintForeImage(HDC dc) override;
+  DWORD GetAccessibleRole() const override;
+  // The value itself, not a percentage.
+  std::wstring GetAccessibleValue() const override;
 
   int GetChangeStep() const { return m_nStep; }
   void SetChangeStep(int step);

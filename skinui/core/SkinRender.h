@@ -82,6 +82,9 @@ class CSkinRender {
   static void DrawHtmlText(HDC dc, CPaintManagerUI* manager, RECT& rect, const std::wstring& text,
                            uint32_t color, RECT* links, std::wstring* linkTexts, int* linkCount, int fontId,
                            UINT style);
+  // The words of a mark-up text without its tags, as a screen reader should read them; line
+  // breaks become spaces.
+  static std::wstring HtmlPlainText(const std::wstring& text);
 
   // Off: blending and gradients are done by the toolkit's own software paths, as on a
   // platform without GDI's blending calls.

@@ -613,4 +613,29 @@ void CSkinRender::DrawHtmlText(HDC dc, CPaintManagerUI* manager, RECT& rect, con
   ::SetBkMode(dc, oldMode);
 }
 
+std::wstring CSkinRender::HtmlPlainText(const std::wstring& text) {
+  std::wstring plain;
+  bool raw = false;
+  size_t pos = 0;
+  while (pos < text.size()) {
+    const wchar_t ch = text[pos];
+    wchar_t escaped = 0;
+    if (!raw && (ch == L'<' || ch == L'{') && ReadEscape(text, pos, escaped)) {
+      plain += escaped;
+      pos += 3;
+      continue;
+    }
+    const Tag tag = (ch == L'<' || ch == L'{') ? ReadTag(text, pos) : Tag{};
+    if (tag.valid && (!raw || (tag.closing && tag.name == L'r'))) {
+      if (tag.name == L'r') raw = !tag.closing;
+      if (tag.name == L'n') plain += L' ';
+      pos = tag.end;
+      continue;
+    }
+    plain += ch == L'\n' ? L' ' : ch;
+    ++pos;
+  }
+  return plain;
+}
+
 }  // namespace SkinUI

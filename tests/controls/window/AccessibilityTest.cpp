@@ -1,13 +1,17 @@
 // What assistive technology sees of a skinned window, read through oleacc as a screen reader
 // reads it (in-process here; the wizard's test reads it from another process): the elements,
-// default actions, the events that follow changes, and the focus ring.
+// default actions, the events that follow changes, and the focus ring; then what each kind of
+// control answers.
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "AccessibleReader.h"
+#include "ComboUI.h"
+#include "EditUI.h"
 #include "IContainerUI.h"
 #include "ProgressUI.h"
 #include "WindowTestSupport.h"
@@ -47,8 +51,27 @@ void CALLBACK RecordEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, 
   if (g_events != nullptr) g_events->push_back(WinEvent{event, window, object, child});
 }
 
-class AccessibilityTest : public ::testing::Test {
+constexpr const wchar_t* kControlsTree =
+    L"<Window size=\"400,420\"><VerticalLayout name=\"root\">"
+    L"<Edit name=\"user\" height=\"24\" text=\"张三\" tooltip=\"姓名\" />"
+    L"<Edit name=\"secret\" height=\"24\" text=\"口令123\" password=\"true\" prompttext=\"密码\" />"
+    L"<Edit name=\"path\" height=\"24\" text=\"C:\\Tessaro\" readonly=\"true\" accname=\"安装位置\" />"
+    L"<Slider name=\"volume\" height=\"20\" min=\"0\" max=\"10\" value=\"7\" accname=\"音量\" />"
+    L"<List name=\"files\" height=\"90\" accname=\"文件\" itemshowhtml=\"true\">"
+    L"<ListLabelElement text=\"说明.txt\" /><ListLabelElement text=\"{b}许可{/b}.txt\" />"
+    L"<ListContainerElement height=\"24\" accname=\"附件\"><Button name=\"remove\" text=\"移除\" />"
+    L"</ListContainerElement></List>"
+    L"<Combo name=\"lang\" height=\"24\" tooltip=\"语言\">"
+    L"<ListLabelElement text=\"中文\" /><ListLabelElement text=\"English\" /></Combo>"
+    L"<Text name=\"terms\" height=\"30\" text=\"请阅读{a terms}{b}许可条款{/b}{/a}\" />"
+    L"<GroupBox name=\"box\" height=\"60\" text=\"状态\">"
+    L"<Ring name=\"busy\" width=\"20\" height=\"20\" accname=\"请稍候\" /></GroupBox>"
+    L"<ScrollBar name=\"pos\" height=\"16\" hor=\"true\" range=\"100\" value=\"30\" accname=\"位置\" />"
+    L"</VerticalLayout></Window>";
+
+class AccessibleWindowTest : public ::testing::Test {
  protected:
+  explicit AccessibleWindowTest(const wchar_t* tree) : window(tree) {}
   void SetUp() override {
     ASSERT_TRUE(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
     ASSERT_TRUE(window.Open());
@@ -58,6 +81,7 @@ class AccessibilityTest : public ::testing::Test {
     top = AccessibleChildrenOf(client);
   }
   void TearDown() override {
+    StopRecording();
     ReleaseAccessibles(top);
     if (client != nullptr) client->Release();
     ::DestroyWindow(window.GetHWND());
@@ -84,10 +108,41 @@ class AccessibilityTest : public ::testing::Test {
     object->Release();
     return name;
   }
+  void StartRecording() {
+    g_events = &events;
+    hook = ::SetWinEventHook(EVENT_MIN, EVENT_MAX, nullptr, RecordEvent, ::GetCurrentProcessId(), 0,
+                             WINEVENT_OUTOFCONTEXT);
+    ASSERT_NE(hook, nullptr);
+  }
+  void StopRecording() {
+    if (hook != nullptr) ::UnhookWinEvent(hook);
+    hook = nullptr;
+    g_events = nullptr;
+  }
+  // The names of the objects the recorded events of one kind named, in order.
+  std::vector<std::wstring> NamesOf(DWORD event) {
+    std::vector<std::wstring> names;
+    for (const WinEvent& seen : events)
+      if (seen.event == event && seen.window == window.GetHWND() && seen.object == OBJID_CLIENT)
+        names.push_back(NameOfChild(seen.child));
+    return names;
+  }
 
-  TestWindow window{kTree};
+  TestWindow window;
   IAccessible* client = nullptr;
   std::vector<IAccessible*> top;
+  std::vector<WinEvent> events;
+  HWINEVENTHOOK hook = nullptr;
+};
+
+class AccessibilityTest : public AccessibleWindowTest {
+ protected:
+  AccessibilityTest() : AccessibleWindowTest(kTree) {}
+};
+
+class ControlAccessibilityTest : public AccessibleWindowTest {
+ protected:
+  ControlAccessibilityTest() : AccessibleWindowTest(kControlsTree) {}
 };
 
 TEST_F(AccessibilityTest, ListsTheElementsInTabOrderWithTheirNamesRolesStatesAndPlaces) {
@@ -159,11 +214,7 @@ TEST_F(AccessibilityTest, ListsTheElementsInTabOrderWithTheirNamesRolesStatesAnd
 }
 
 TEST_F(AccessibilityTest, DefaultActionsClickAndEventsFollowEveryChange) {
-  std::vector<WinEvent> events;
-  g_events = &events;
-  HWINEVENTHOOK hook = ::SetWinEventHook(EVENT_MIN, EVENT_MAX, nullptr, RecordEvent, ::GetCurrentProcessId(), 0,
-                                         WINEVENT_OUTOFCONTEXT);
-  ASSERT_NE(hook, nullptr);
+  StartRecording();
   std::vector<IAccessible*> options = AccessibleChildrenOf(top[3]);
   ASSERT_EQ(options.size(), 4u);
 
@@ -191,23 +242,15 @@ TEST_F(AccessibilityTest, DefaultActionsClickAndEventsFollowEveryChange) {
   window.Find(L"group")->SetVisible(false);
   PumpPending();
 
-  auto named = [&](DWORD event) {
-    std::vector<std::wstring> names;
-    for (const WinEvent& seen : events)
-      if (seen.event == event && seen.window == window.GetHWND() && seen.object == OBJID_CLIENT)
-        names.push_back(NameOfChild(seen.child));
-    return names;
-  };
-  EXPECT_EQ(named(EVENT_OBJECT_STATECHANGE), std::vector<std::wstring>{L"勾选"});
-  EXPECT_EQ(named(EVENT_OBJECT_FOCUS), std::vector<std::wstring>{L"关闭"});
-  EXPECT_EQ(named(EVENT_OBJECT_NAMECHANGE), std::vector<std::wstring>{L"新标题"});
-  EXPECT_EQ(named(EVENT_OBJECT_VALUECHANGE), std::vector<std::wstring>{L""});
-  EXPECT_EQ(named(EVENT_OBJECT_HIDE), std::vector<std::wstring>{L"选项"});
+  EXPECT_EQ(NamesOf(EVENT_OBJECT_STATECHANGE), std::vector<std::wstring>{L"勾选"});
+  EXPECT_EQ(NamesOf(EVENT_OBJECT_FOCUS), std::vector<std::wstring>{L"关闭"});
+  EXPECT_EQ(NamesOf(EVENT_OBJECT_NAMECHANGE), std::vector<std::wstring>{L"新标题"});
+  EXPECT_EQ(NamesOf(EVENT_OBJECT_VALUECHANGE), std::vector<std::wstring>{L""});
+  EXPECT_EQ(NamesOf(EVENT_OBJECT_HIDE), std::vector<std::wstring>{L"选项"});
   long count = 0;
   client->get_accChildCount(&count);
   EXPECT_EQ(count, 6);
-  ::UnhookWinEvent(hook);
-  g_events = nullptr;
+  StopRecording();
 
   // An object whose control is gone answers with an error, never with a dangling control.
   static_cast<IContainerUI*>(window.Find(L"root")->GetInterface(L"IContainer"))->Remove(window.Find(L"ok"));
@@ -248,6 +291,88 @@ TEST_F(AccessibilityTest, TabShowsTheFocusRingAndAltF4ClosesAsTheCloseButton) {
   ::PostMessageW(window.GetHWND(), WM_SYSCOMMAND, SC_CLOSE, 0);
   PumpUntil([&] { return !::IsWindow(window.GetHWND()); });
   EXPECT_EQ(window.NoteCount(L"click:closebtn"), 1);
+}
+
+TEST_F(ControlAccessibilityTest, EachControlAnswersWithItsRoleNameValueAndState) {
+  // An edit is named by its tooltip, accname or prompt, never by its text; a password's text is
+  // no value. Mark-up is read without its tags. A scroll bar of its own is an element.
+  const struct {
+    const wchar_t* name;
+    LONG role;
+    LONG state;
+    const wchar_t* value;
+    const wchar_t* action;
+  } expected[] = {
+      {L"姓名", ROLE_SYSTEM_TEXT, STATE_SYSTEM_FOCUSABLE, L"张三", L""},
+      {L"密码", ROLE_SYSTEM_TEXT, STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_PROTECTED, L"", L""},
+      {L"安装位置", ROLE_SYSTEM_TEXT, STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_READONLY, L"C:\\Tessaro", L""},
+      {L"音量", ROLE_SYSTEM_SLIDER, STATE_SYSTEM_FOCUSABLE, L"7", L""},
+      {L"文件", ROLE_SYSTEM_LIST, STATE_SYSTEM_FOCUSABLE, L"", L""},
+      {L"语言", ROLE_SYSTEM_COMBOBOX, STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_HASPOPUP | STATE_SYSTEM_COLLAPSED, L"",
+       L"打开"},
+      {L"请阅读许可条款", ROLE_SYSTEM_STATICTEXT, 0, L"", L""},
+      {L"状态", ROLE_SYSTEM_GROUPING, 0, L"", L""},
+      {L"位置", ROLE_SYSTEM_SCROLLBAR, 0, L"30", L""},
+  };
+  ASSERT_EQ(top.size(), std::size(expected));
+  for (size_t i = 0; i < top.size(); ++i) {
+    const AccessibleFacts facts = ReadAccessible(top[i]);
+    EXPECT_EQ(facts.name, expected[i].name) << i;
+    EXPECT_EQ(facts.role, expected[i].role) << i;
+    EXPECT_EQ(facts.state & ~STATE_SYSTEM_FOCUSED, expected[i].state) << i;
+    EXPECT_EQ(facts.value, expected[i].value) << i;
+    EXPECT_EQ(facts.action, expected[i].action) << i;
+  }
+  std::vector<IAccessible*> busy = AccessibleChildrenOf(top[7]);
+  ASSERT_EQ(busy.size(), 1u);
+  EXPECT_EQ(ReadAccessible(busy[0]).role, ROLE_SYSTEM_GRAPHIC);
+  EXPECT_EQ(ReadAccessible(busy[0]).name, L"请稍候");
+  ReleaseAccessibles(busy);
+
+  // The list's rows are its children (not the header or the body between), a row of controls
+  // holding its own; the closed combo lists its rows too, as a Windows combo box lists its list's.
+  std::vector<IAccessible*> rows = AccessibleChildrenOf(top[4]);
+  ASSERT_EQ(rows.size(), 3u);
+  const AccessibleFacts first = ReadAccessible(rows[0]), third = ReadAccessible(rows[2]);
+  EXPECT_EQ(first.name, L"说明.txt");
+  EXPECT_EQ(first.role, ROLE_SYSTEM_LISTITEM);
+  EXPECT_EQ(first.state, STATE_SYSTEM_SELECTABLE);
+  EXPECT_EQ(first.action, L"选中");
+  EXPECT_EQ(third.name, L"附件");
+  EXPECT_EQ(third.role, ROLE_SYSTEM_LISTITEM);
+  std::vector<IAccessible*> inRow = AccessibleChildrenOf(rows[2]);
+  ASSERT_EQ(inRow.size(), 1u);
+  EXPECT_EQ(ReadAccessible(inRow[0]).name, L"移除");
+  ReleaseAccessibles(inRow);
+  std::vector<IAccessible*> choices = AccessibleChildrenOf(top[5]);
+  ASSERT_EQ(choices.size(), 2u);
+  EXPECT_EQ(ReadAccessible(choices[1]).role, ROLE_SYSTEM_LISTITEM);
+  ReleaseAccessibles(choices);
+
+  // The row's action selects it through the list; the user's typing, the slider's step and a
+  // new choice in the combo change values; each change is announced.
+  StartRecording();
+  ASSERT_EQ(rows[1]->accDoDefaultAction(ChildSelf()), S_OK);
+  PumpPending();
+  EXPECT_EQ(ReadAccessible(rows[1]).state, STATE_SYSTEM_SELECTABLE | STATE_SYSTEM_SELECTED);
+  EXPECT_EQ(window.NoteCount(L"itemselect:files"), 1);
+  auto* user = static_cast<CEditUI*>(window.Find(L"user")->GetInterface(L"Edit"));
+  window.Manager().SetFocus(user);
+  ASSERT_NE(user->GetNativeWindow(), nullptr);
+  ::SendMessageW(user->GetNativeWindow(), EM_SETSEL, 2, 2);
+  ::PostMessageW(user->GetNativeWindow(), WM_CHAR, L'!', 1);
+  PumpPending();
+  EXPECT_EQ(ReadAccessible(top[0]).value, L"张三!");
+  window.Manager().SetFocus(window.Find(L"volume"));
+  window.Key(VK_RIGHT);
+  EXPECT_EQ(ReadAccessible(top[3]).value, L"8");
+  static_cast<CComboUI*>(window.Find(L"lang")->GetInterface(L"Combo"))->SelectItem(1);
+  EXPECT_EQ(ReadAccessible(top[5]).value, L"English");
+  EXPECT_EQ(ReadAccessible(top[5]).name, L"语言");
+  PumpPending();
+  EXPECT_EQ(NamesOf(EVENT_OBJECT_SELECTION), (std::vector<std::wstring>{L"许可.txt", L"English"}));
+  EXPECT_EQ(NamesOf(EVENT_OBJECT_VALUECHANGE), (std::vector<std::wstring>{L"姓名", L"音量", L"语言"}));
+  ReleaseAccessibles(rows);
 }
 
 }  // namespace
