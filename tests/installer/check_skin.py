@@ -51,16 +51,16 @@ FONTS = {0: ("微软雅黑", 11, False), 1: ("微软雅黑", 12, False), 2: ("�
 
 # name: (element, floating position or None, width, height, padding or None)
 LAYOUT = {
-    "minbtn": ("Button", None, 24, 24, "0,11,11,0"), "closebtn": ("Button", None, 24, 24, "0,11,21,0"),
+    "minbtn": ("Button", "620,11", 24, 24, None), "closebtn": ("Button", "655,11", 24, 24, None),
     "installBtn": ("Button", "246,264", 208, 44, None), "protocalOpt": ("Option", "28,26", 18, 18, None),
     "zk_btn_protocal": ("Button", "58,20", 120, 29, None), "customBtn": ("Button", "579,18", 101, 32, None),
-    "gobackbtn": ("Button", None, 100, 24, "22,10,0,0"), "minbtn1": ("Button", None, 24, 24, "0,11,8,0"),
-    "closebtn1": ("Button", None, 24, 24, "0,11,21,0"), "installBtn1": ("Button", "246,198", 208, 44, None),
+    "gobackbtn": ("Button", None, 100, 24, "22,10,0,0"), "minbtn1": ("Button", "623,11", 24, 24, None),
+    "closebtn1": ("Button", "655,11", 24, 24, None), "installBtn1": ("Button", "246,198", 208, 44, None),
     "pathLab": ("Label", None, None, 40, None), "spaceLab": ("Label", "131,166", 520, 21, None), "modifyBtn": ("Button", None, 60, 32, "0,4,4,0"),
     "desktopShortCutOpt": ("Option", "28,26", 18, 18, None), "addtaskbarOpt": ("Option", "238,26", 18, 18, None),
-    "minbtn2": ("Button", None, 24, 24, "0,11,11,0"), "closebtn2": ("Button", None, 24, 24, "0,11,21,0"),
+    "minbtn2": ("Button", "620,11", 24, 24, None), "closebtn2": ("Button", "655,11", 24, 24, None),
     "installPrg": ("Progress", "55,342", 594, 14, None), "installproglab": ("Label", "52,367", 232, 21, None),
-    "minbtn3": ("Button", None, 24, 24, "0,11,11,0"), "closebtn3": ("Button", None, 24, 24, "0,11,21,0"),
+    "minbtn3": ("Button", "620,11", 24, 24, None), "closebtn3": ("Button", "655,11", 24, 24, None),
     "completeBtn": ("Button", "246,202", 208, 44, None),
 }
 
@@ -129,6 +129,35 @@ def check_markup_subset(text):
             fail(f"entity {entity} is unknown to the markup parser")
 
 
+def floating_rects(element, origin=(0, 0)):
+    """The page rectangles of the floating controls under element (a floating row's children float
+    inside the row)."""
+    for child in element:
+        if child.get("float") != "true":
+            continue
+        left, top, right, bottom = map(int, child.get("pos").split(","))
+        rect = (origin[0] + left, origin[1] + top, origin[0] + right, origin[1] + bottom)
+        if len(child):
+            yield from floating_rects(child, rect[:2])
+        else:
+            yield child.get("name") or child.get("text") or child.tag, rect
+
+
+def check_keyboard_order(label, pages):
+    """The keyboard walks a page in document order: its content first, the title-bar glyphs last, so
+    that a page opens on its content; the glyphs float, and no floating control covers another."""
+    for page in pages:
+        stops = [e.get("name") for e in page.iter() if e.tag in ("Button", "Option")]
+        glyphs = [n for n in stops if n.startswith(("minbtn", "closebtn"))]
+        if not glyphs or stops[len(stops) - len(glyphs):] != glyphs:
+            fail(f"{label} {page.get('name')}: the title-bar glyphs are not last in {stops}")
+        rects = list(floating_rects(page))
+        for i, (a, ra) in enumerate(rects):
+            for b, rb in rects[i + 1:]:
+                if ra[0] < rb[2] and rb[0] < ra[2] and ra[1] < rb[3] and rb[1] < ra[3]:
+                    fail(f"{label} {page.get('name')}: {a} {ra} overlaps {b} {rb}")
+
+
 def check_document():
     raw = DOCUMENT.read_bytes()
     text = raw.decode("utf-8")
@@ -187,6 +216,7 @@ def check_document():
         bars = [c for c in page if c.tag == "HorizontalLayout" and c.get("height") == "54" and not c.get("float")]
         if not bars or page[0] is not bars[0]:
             fail(f"page {index} does not start with its 54-pixel title bar")
+    check_keyboard_order("ZKMainFrame.xml", pages)
 
     for name, (cls, pos, width, height, padding) in LAYOUT.items():
         element = named.get(name)
@@ -291,6 +321,7 @@ def check_uninstaller_document():
     for name, tag in UNINSTALL_CONTROLS.items():
         if name not in named or named[name].tag != tag:
             fail(f"ZKUnInstall.xml: no {tag} named {name}")
+    check_keyboard_order("ZKUnInstall.xml", list(named["tabUninstall"]) if "tabUninstall" in named else [])
     if not any(e.get("text") == UNINSTALL_QUESTION for e in root.iter("Label")):
         fail(f"ZKUnInstall.xml: no label asks {UNINSTALL_QUESTION}")
     for element in root.iter():

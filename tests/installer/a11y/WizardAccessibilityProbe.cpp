@@ -26,6 +26,7 @@ constexpr DWORD kPollMs = 200;
 constexpr int kWizardWidth = 700;
 constexpr LONG kOperable = STATE_SYSTEM_FOCUSABLE;
 constexpr LONG kChecked = STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_CHECKED;
+constexpr LONG kFocused = STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED;
 
 // One row of a page as the skin describes it. A name ending in '*' is a prefix: the text is
 // filled in at run time (folder, free space, percentage).
@@ -44,21 +45,24 @@ struct Page {
 const Row kMinimize = {ROLE_SYSTEM_PUSHBUTTON, L"最小化", kOperable};
 const Row kClose = {ROLE_SYSTEM_PUSHBUTTON, L"关闭", kOperable};
 
+// Rows come in keyboard order; a page that is shown puts the focus on its first operable row.
 const std::vector<Page>& Pages() {
   static const std::vector<Page> pages = {
       {L"welcome", L"欢迎",
-       {kMinimize, kClose, {ROLE_SYSTEM_PUSHBUTTON, L"立即安装", kOperable},
-        {ROLE_SYSTEM_CHECKBUTTON, L"同意用户协议", kChecked}, {ROLE_SYSTEM_PUSHBUTTON, L"同意《用户协议》", kOperable},
-        {ROLE_SYSTEM_PUSHBUTTON, L"自定义安装>", kOperable}}},
+       {{ROLE_SYSTEM_PUSHBUTTON, L"立即安装", kFocused}, {ROLE_SYSTEM_CHECKBUTTON, L"同意用户协议", kChecked},
+        {ROLE_SYSTEM_PUSHBUTTON, L"同意《用户协议》", kOperable}, {ROLE_SYSTEM_PUSHBUTTON, L"自定义安装>", kOperable},
+        kMinimize, kClose}},
       {L"options", L"自定义安装",
-       {{ROLE_SYSTEM_PUSHBUTTON, L"返回", kOperable}, kMinimize, kClose, {ROLE_SYSTEM_STATICTEXT, L"安装路径", 0},
+       {{ROLE_SYSTEM_PUSHBUTTON, L"返回", kFocused}, {ROLE_SYSTEM_STATICTEXT, L"安装路径", 0},
         {ROLE_SYSTEM_STATICTEXT, L"C:\\*", 0}, {ROLE_SYSTEM_PUSHBUTTON, L"修改", kOperable},
         {ROLE_SYSTEM_STATICTEXT, L"*", 0}, {ROLE_SYSTEM_PUSHBUTTON, L"立即安装", kOperable},
         {ROLE_SYSTEM_CHECKBUTTON, L"创建桌面快捷方式", kChecked}, {ROLE_SYSTEM_STATICTEXT, L"创建桌面快捷方式", 0},
-        {ROLE_SYSTEM_CHECKBUTTON, L"添加到快速启动栏", kChecked}, {ROLE_SYSTEM_STATICTEXT, L"添加到快速启动栏", 0}}},
+        {ROLE_SYSTEM_CHECKBUTTON, L"添加到快速启动栏", kChecked}, {ROLE_SYSTEM_STATICTEXT, L"添加到快速启动栏", 0},
+        kMinimize, kClose}},
       {L"progress", L"正在安装",
-       {kMinimize, kClose, {ROLE_SYSTEM_PROGRESSBAR, L"安装进度", 0}, {ROLE_SYSTEM_STATICTEXT, L"*", 0}}},
-      {L"done", L"安装完成", {kMinimize, kClose, {ROLE_SYSTEM_PUSHBUTTON, L"立即体验", kOperable}}},
+       {{ROLE_SYSTEM_PROGRESSBAR, L"安装进度", 0}, {ROLE_SYSTEM_STATICTEXT, L"*", 0},
+        {ROLE_SYSTEM_PUSHBUTTON, L"最小化", kFocused}, kClose}},
+      {L"done", L"安装完成", {{ROLE_SYSTEM_PUSHBUTTON, L"立即体验", kFocused}, kMinimize, kClose}},
   };
   return pages;
 }

@@ -43,7 +43,7 @@ wait "$events_pid"
 # The events a screen reader follows, seen from this process; names are read when an event
 # arrives, so the progress text may already be the last one.
 for event in 'value | 安装进度' 'name | 正在安装，请不要关闭 ' 'show | 正在安装' 'hide | 欢迎' 'show | 安装完成' \
-             'hide | 正在安装' 'focus | 最小化'; do
+             'hide | 正在安装' 'focus | 最小化' 'focus | 立即体验'; do
   grep -q "^event $event" "$work/events.txt" || fail "no event $event: $(cat "$work/events.txt")"
 done
 registered || fail "no uninstall entry"
