@@ -45,7 +45,7 @@ fi
 ZK_WINEPREFIX=$repo/build/bench-prefix
 . "$repo/scripts/wine-env.sh"
 [ -d "$WINEPREFIX" ] || wineboot -i >/dev/null 2>&1
-wineserver -p
+wineserver -p 2>/dev/null || true  # one may already be running (wineboot leaves it)
 shm=$(mktemp -d /dev/shm/zk-bench-wine.XXXXXX)
 trap 'rm -rf "$shm"; wineserver -k 2>/dev/null || true' EXIT
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }
