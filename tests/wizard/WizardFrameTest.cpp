@@ -10,7 +10,9 @@
 #include <string>
 #include <thread>
 
+#include "DiskSpace.h"
 #include "InstallOptions.h"
+#include "LabelUI.h"
 #include "PaintManagerUI.h"
 #include "ProductStart.h"
 #include "ScratchFolder.h"
@@ -183,8 +185,20 @@ TEST_F(WizardFrame, WindowWhoseClassCannotBeRegisteredIsNotLeaked) {
   EXPECT_TRUE(destroyCallbackRan);
 }
 
-// Before the first frame only what the welcome page shows is decoded; another page's images are
-// decoded when it is first painted, and are then the same pixels as a decode of the skin file.
+// The same pixels as a decode of the skin file.
+void ExpectSkinFilePixels(const SkinUI::TImageDataUI* image, const std::wstring& file) {
+  ASSERT_NE(image, nullptr) << "not decoded: " << std::string(file.begin(), file.end());
+  const auto fresh = SkinUI::CSkinRender::LoadImageData(file, L"", 0, nullptr);
+  ASSERT_NE(fresh, nullptr);
+  ASSERT_EQ(image->width, fresh->width);
+  ASSERT_EQ(image->height, fresh->height);
+  const size_t count = static_cast<size_t>(fresh->width) * static_cast<size_t>(fresh->height);
+  EXPECT_TRUE(std::equal(fresh->pixels, fresh->pixels + count, image->pixels));
+}
+
+// Before the first frame only what the welcome page shows is decoded (its background on a thread
+// while the window is built) and 7zCore.dll is not loaded; another page's images are decoded when
+// it is first painted, the options page's space figures read when it is selected.
 TEST_F(WizardFrame, LaterPagesDecodeTheirImagesWhenFirstShown) {
   const std::wstring welcome = L"Install_and_uninstall\\table_bg_install_01.png";
   const std::wstring options = L"Install_and_uninstall\\table_bg_install_02.png";
@@ -196,23 +210,21 @@ TEST_F(WizardFrame, LaterPagesDecodeTheirImagesWhenFirstShown) {
   const HWND window = frame->GetHWND();
   SkinUI::CPaintManagerUI& manager = frame->GetPaintManager();
   PumpFor(300);
-  EXPECT_NE(manager.GetImage(welcome), nullptr);
+  ExpectSkinFilePixels(manager.GetImage(welcome), welcome);
   EXPECT_EQ(manager.GetImage(options), nullptr);
   EXPECT_EQ(manager.GetImage(modify), nullptr);
   EXPECT_EQ(manager.GetImage(progress), nullptr);
+  EXPECT_EQ(GetModuleHandleW(L"7zCore.dll"), nullptr);
+  auto* space = dynamic_cast<SkinUI::CLabelUI*>(manager.FindControl(L"spaceLab"));
+  ASSERT_NE(space, nullptr);
+  EXPECT_EQ(space->GetText(), L"");
 
   frame->OnMessage(kMsgSelectPage, 1, 0);
   PumpFor(300);
-  const SkinUI::TImageDataUI* late = manager.GetImage(options);
-  ASSERT_NE(late, nullptr);
+  ExpectSkinFilePixels(manager.GetImage(options), options);
   EXPECT_NE(manager.GetImage(modify), nullptr);
   EXPECT_EQ(manager.GetImage(progress), nullptr);
-  const auto fresh = SkinUI::CSkinRender::LoadImageData(options, L"", 0, nullptr);
-  ASSERT_NE(fresh, nullptr);
-  ASSERT_EQ(late->width, fresh->width);
-  ASSERT_EQ(late->height, fresh->height);
-  const size_t count = static_cast<size_t>(fresh->width) * static_cast<size_t>(fresh->height);
-  EXPECT_TRUE(std::equal(fresh->pixels, fresh->pixels + count, late->pixels));
+  EXPECT_EQ(space->GetText(), SpaceText(CheckSpaceFor(GetInstallOptions().installDir)));
 
   PostMessageW(window, WM_CLOSE, 0, 0);
   for (int i = 0; i < 40 && IsWindow(window); ++i) PumpFor(50);
