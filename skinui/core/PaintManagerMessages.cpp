@@ -518,6 +518,9 @@ void CPaintManagerUI::Invalidate(const RECT& rect) {
   area.top = std::max<LONG>(area.top, 0);
   area.right = std::max(area.right, area.left);
   area.bottom = std::max(area.bottom, area.top);
+  // Controls not laid out yet (the whole tree while a skin is built) invalidate empty rectangles,
+  // each a round trip to the Wine server.
+  if (::IsRectEmpty(&area)) return;
   RECT merged = {};
   ::UnionRect(&merged, &m_rcLayeredUpdate, &area);
   m_rcLayeredUpdate = merged;
