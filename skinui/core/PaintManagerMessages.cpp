@@ -9,6 +9,7 @@
 #include <cwctype>
 #include <utility>
 
+#include "CommonControlsLibrary.h"
 #include "ControlUI.h"
 #include "PaintManagerUI.h"
 #include "SkinRender.h"
@@ -609,6 +610,7 @@ void CPaintManagerUI::ShowTooltip(CControlUI* control) {
   m_toolTip.lpszText = &m_toolTipText[0];
   m_toolTip.rect = control->GetPos();
   if (m_hwndTooltip == nullptr) {
+    CCommonControlsLibrary::Get();  // registers the tooltip class
     m_hwndTooltip = ::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
                                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hWndPaint,
                                       nullptr, m_toolTip.hinst, nullptr);
@@ -925,7 +927,7 @@ bool CPaintManagerUI::HandleMouseMessage(UINT message, WPARAM wParam, LPARAM lPa
         track.dwHoverTime = m_hwndTooltip != nullptr
                                 ? static_cast<DWORD>(::SendMessageW(m_hwndTooltip, TTM_GETDELAYTIME, TTDT_INITIAL, 0))
                                 : m_uHoverTime;
-        ::_TrackMouseEvent(&track);
+        ::TrackMouseEvent(&track);
         m_bMouseTracking = true;
       }
       m_ptLastMousePos = PointFromLParam(lParam);

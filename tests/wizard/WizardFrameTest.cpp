@@ -90,6 +90,21 @@ void RemoveRegistrationAndLinks() {
   }
 }
 
+// The first frame needs neither comctl32.dll (loaded for an edit box or a tooltip) nor 7zCore.dll
+// (for the options page's space figures). First in this program: later tests load both.
+TEST_F(WizardFrame, FirstFrameLoadsNeitherCommonControlsNorTheComponent) {
+  ZKMainFrame* frame = CreateObjectWnd<ZKMainFrame>(nullptr, nullptr, false, L"Tessaro", {}, {}, kFrameStyle,
+                                                    kFrameExStyle, SW_SHOWNOACTIVATE, 0);
+  ASSERT_NE(frame, nullptr);
+  const HWND window = frame->GetHWND();
+  PumpFor(300);
+  EXPECT_NE(frame->GetPaintManager().GetImage(kWelcomeBackground), nullptr) << "no first frame";
+  EXPECT_EQ(GetModuleHandleW(L"comctl32.dll"), nullptr);
+  EXPECT_EQ(GetModuleHandleW(L"7zCore.dll"), nullptr);
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  for (int i = 0; i < 40 && IsWindow(window); ++i) PumpFor(50);
+}
+
 // The start button finishes, starts the product and only then closes the wizard: the close is not
 // handled while the product is being started, however long that takes.
 TEST_F(WizardFrame, CompletionPageStartsTheProductBeforeTheWizardCloses) {
@@ -197,7 +212,7 @@ void ExpectSkinFilePixels(const SkinUI::TImageDataUI* image, const std::wstring&
 }
 
 // Before the first frame only what the welcome page shows is decoded (its background on a thread
-// while the window is built) and 7zCore.dll is not loaded; another page's images are decoded when
+// while the window is built); another page's images are decoded when
 // it is first painted, the options page's space figures read when it is selected.
 TEST_F(WizardFrame, LaterPagesDecodeTheirImagesWhenFirstShown) {
   const std::wstring welcome = L"Install_and_uninstall\\table_bg_install_01.png";
@@ -214,7 +229,6 @@ TEST_F(WizardFrame, LaterPagesDecodeTheirImagesWhenFirstShown) {
   EXPECT_EQ(manager.GetImage(options), nullptr);
   EXPECT_EQ(manager.GetImage(modify), nullptr);
   EXPECT_EQ(manager.GetImage(progress), nullptr);
-  EXPECT_EQ(GetModuleHandleW(L"7zCore.dll"), nullptr);
   auto* space = dynamic_cast<SkinUI::CLabelUI*>(manager.FindControl(L"spaceLab"));
   ASSERT_NE(space, nullptr);
   EXPECT_EQ(space->GetText(), L"");
