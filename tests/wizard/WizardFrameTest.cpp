@@ -45,6 +45,16 @@ void PumpFor(DWORD milliseconds) {
   } while (GetTickCount() - start < milliseconds);
 }
 
+ZKMainFrame* OpenFrame() {
+  return CreateObjectWnd<ZKMainFrame>(nullptr, nullptr, false, L"Tessaro", {}, {}, kFrameStyle, kFrameExStyle,
+                                      SW_SHOWNOACTIVATE, 0);
+}
+
+void CloseFrame(HWND window) {
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  for (int i = 0; i < 40 && IsWindow(window); ++i) PumpFor(50);
+}
+
 class WizardFrame : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -93,16 +103,14 @@ void RemoveRegistrationAndLinks() {
 // The first frame needs neither comctl32.dll (loaded for an edit box or a tooltip) nor 7zCore.dll
 // (for the options page's space figures). First in this program: later tests load both.
 TEST_F(WizardFrame, FirstFrameLoadsNeitherCommonControlsNorTheComponent) {
-  ZKMainFrame* frame = CreateObjectWnd<ZKMainFrame>(nullptr, nullptr, false, L"Tessaro", {}, {}, kFrameStyle,
-                                                    kFrameExStyle, SW_SHOWNOACTIVATE, 0);
+  ZKMainFrame* frame = OpenFrame();
   ASSERT_NE(frame, nullptr);
   const HWND window = frame->GetHWND();
   PumpFor(300);
   EXPECT_NE(frame->GetPaintManager().GetImage(kWelcomeBackground), nullptr) << "no first frame";
   EXPECT_EQ(GetModuleHandleW(L"comctl32.dll"), nullptr);
   EXPECT_EQ(GetModuleHandleW(L"7zCore.dll"), nullptr);
-  PostMessageW(window, WM_CLOSE, 0, 0);
-  for (int i = 0; i < 40 && IsWindow(window); ++i) PumpFor(50);
+  CloseFrame(window);
 }
 
 // The start button finishes, starts the product and only then closes the wizard: the close is not
@@ -115,8 +123,7 @@ TEST_F(WizardFrame, CompletionPageStartsTheProductBeforeTheWizardCloses) {
   RemoveRegistrationAndLinks();
   const ProductStarter previous = SetProductStarter(StartBehindAPromptThatPumps);
 
-  ZKMainFrame* frame = CreateObjectWnd<ZKMainFrame>(nullptr, nullptr, false, L"Tessaro", {}, {}, kFrameStyle,
-                                                    kFrameExStyle, SW_SHOWNOACTIVATE, 0);
+  ZKMainFrame* frame = OpenFrame();
   ASSERT_NE(frame, nullptr);
   g_frameWindow = frame->GetHWND();
   frame->OnMessage(kMsgSelectPage, 3, 0);
@@ -144,8 +151,7 @@ TEST_F(WizardFrame, CompletionPageStartsTheProductBeforeTheWizardCloses) {
 // A fast unpack reports far more often than the window can repaint: reports made while one is
 // still queued add no message, so input (the close button) is not held back behind them.
 TEST_F(WizardFrame, ProgressReportsWaitingForTheWindowAreOneMessage) {
-  ZKMainFrame* frame = CreateObjectWnd<ZKMainFrame>(nullptr, nullptr, false, L"Tessaro", {}, {}, kFrameStyle,
-                                                    kFrameExStyle, SW_SHOWNOACTIVATE, 0);
+  ZKMainFrame* frame = OpenFrame();
   ASSERT_NE(frame, nullptr);
   const HWND window = frame->GetHWND();
   PumpFor(200);
@@ -219,8 +225,7 @@ TEST_F(WizardFrame, LaterPagesDecodeTheirImagesWhenFirstShown) {
   const std::wstring options = L"Install_and_uninstall\\table_bg_install_02.png";
   const std::wstring modify = L"Install_and_uninstall\\btn_modify.png";
   const std::wstring progress = L"Install_and_uninstall\\table_bg_install_03.png";
-  ZKMainFrame* frame = CreateObjectWnd<ZKMainFrame>(nullptr, nullptr, false, L"Tessaro", {}, {}, kFrameStyle,
-                                                    kFrameExStyle, SW_SHOWNOACTIVATE, 0);
+  ZKMainFrame* frame = OpenFrame();
   ASSERT_NE(frame, nullptr);
   const HWND window = frame->GetHWND();
   SkinUI::CPaintManagerUI& manager = frame->GetPaintManager();
@@ -240,8 +245,7 @@ TEST_F(WizardFrame, LaterPagesDecodeTheirImagesWhenFirstShown) {
   EXPECT_EQ(manager.GetImage(progress), nullptr);
   EXPECT_EQ(space->GetText(), SpaceText(CheckSpaceFor(GetInstallOptions().installDir)));
 
-  PostMessageW(window, WM_CLOSE, 0, 0);
-  for (int i = 0; i < 40 && IsWindow(window); ++i) PumpFor(50);
+  CloseFrame(window);
   EXPECT_FALSE(IsWindow(window));
 }
 
