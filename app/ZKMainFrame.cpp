@@ -68,11 +68,6 @@ void ZKMainFrame::OnWindowGone(HWND window) {
   delete this;
 }
 
-void ZKMainFrame::OnPrepareSkin() {
-  // Decoded while the tree is built and the window shown, not in the first paint.
-  m_pm.PrefetchImage(kWelcomeBackground);
-}
-
 void ZKMainFrame::OnWindowReady() {
   m_relayWindow.store(GetHWND());
   m_pm.SetLayered(true);

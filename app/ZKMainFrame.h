@@ -25,7 +25,6 @@ class ZKMainFrame final : public CZKObjectWnd {
 
   // The frame deletes itself after its window's last message.
   void OnWindowGone(HWND window) override;
-  void OnPrepareSkin() override;
   void OnWindowReady() override;
   LRESULT HandleOtherMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
   LRESULT OnTimerMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;

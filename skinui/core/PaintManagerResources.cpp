@@ -307,8 +307,7 @@ std::unique_ptr<TImageDataUI> CPaintManagerUI::LoadImageRecord(const std::wstrin
 const TImageDataUI* CPaintManagerUI::AddImage(const std::wstring& name, const std::wstring& resourceType,
                                               uint32_t mask, bool hsl, bool shared, HINSTANCE instance) {
   if (name.empty()) return nullptr;
-  std::unique_ptr<TImageDataUI> image = TakePrefetchedImage(name, resourceType, mask);
-  if (!image) image = LoadImageRecord(name, resourceType, mask, instance);
+  std::unique_ptr<TImageDataUI> image = LoadImageRecord(name, resourceType, mask, instance);
   if (!image) return nullptr;
   image->hsl = hsl;
   image->resourceType = resourceType;
@@ -348,34 +347,6 @@ const TImageDataUI* CPaintManagerUI::GetOrLoadImage(const std::wstring& name, co
   if (const TImageDataUI* image = GetImage(name)) return image;
   if (AddImage(name, resourceType, mask, hsl, false, instance) == nullptr) return nullptr;
   return ImageTarget(false).Find(name);
-}
-
-void CPaintManagerUI::PrefetchImage(const std::wstring& descriptor) {
-  const TImageDrawUI* info = GetParsedDescriptor(descriptor, L"");
-  if (info == nullptr || info->imageName.empty() || !info->resourceType.empty()) return;
-  const std::wstring& name = info->imageName;
-  if (GetImage(name) != nullptr || m_prefetchedImages.count(name) != 0) return;
-  const std::wstring* mapped = CSkinResourceIndex::GetInstance()->GetImagePath(name);
-  // Read here: the skin archive is read on this thread only.
-  std::vector<uint8_t> bytes;
-  if (!ReadSkinOrPlainFile(mapped != nullptr ? *mapped : name, bytes) || bytes.empty()) return;
-  const uint32_t mask = info->mask;
-  m_prefetchedImages[name] = PrefetchedImage{
-      mask, std::async(std::launch::async, [mask, bytes = std::move(bytes)] {
-        return CSkinRender::DecodeImage(bytes.data(), bytes.size(), mask);
-      })};
-}
-
-std::unique_ptr<TImageDataUI> CPaintManagerUI::TakePrefetchedImage(const std::wstring& name,
-                                                                   const std::wstring& resourceType, uint32_t mask) {
-  if (!resourceType.empty()) return nullptr;
-  const auto pending = m_prefetchedImages.find(name);
-  if (pending == m_prefetchedImages.end()) return nullptr;
-  PrefetchedImage prefetched = std::move(pending->second);
-  m_prefetchedImages.erase(pending);
-  std::unique_ptr<TImageDataUI> image = prefetched.image.get();
-  if (!image || prefetched.mask != mask) return nullptr;
-  return image;
 }
 
 bool CPaintManagerUI::RemoveImage(const std::wstring& name, bool shared) {
@@ -425,7 +396,6 @@ void CPaintManagerUI::ApplyDpi(int dpi) {
   const int before = scaler->GetScale();
   scaler->SetDpi(dpi);
   if (scaler->GetScale() == before) return;
-  m_prefetchedImages.clear();
   // The window's fonts again at the new size; shared fonts serve windows at other scales.
   m_fonts.ForEach([this](const std::wstring&, TFontDataUI& data) {
     const LOGFONTW font = DescribeFont(data.faceName, data.size, data.bold, data.underline, data.italic);
@@ -449,7 +419,6 @@ void CPaintManagerUI::ApplyDpi(int dpi) {
 void CPaintManagerUI::ResetResources() {
   m_fonts.Clear();
   m_images.Clear();
-  m_prefetchedImages.clear();
   m_defaultAttributeLists.Clear();
   m_styles.Clear();
   m_parsedDescriptors.Clear();
@@ -483,7 +452,6 @@ void ReplaceBitmap(TImageDataUI& target, std::unique_ptr<TImageDataUI> fresh) {
 }  // namespace
 
 void CPaintManagerUI::ReloadOwnImages() {
-  m_prefetchedImages.clear();
   m_images.RemoveIf([](const std::wstring& key, TImageDataUI& image) {
     std::unique_ptr<TImageDataUI> fresh = ReloadFromKey(key, image);
     if (!fresh) return true;

@@ -8,7 +8,6 @@
 #include <commctrl.h>
 
 #include <cstdint>
-#include <future>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -100,10 +99,6 @@ class CPaintManagerUI {
   const TImageDataUI* GetOrLoadImage(const std::wstring& name, const std::wstring& resourceType = L"",
                                      uint32_t mask = 0, bool hsl = false, HINSTANCE instance = nullptr);
   bool RemoveImage(const std::wstring& name, bool shared = false);
-  // Starts decoding the image of descriptor, at the window's scale, on a thread of its own: for
-  // the few images of a window's first frame, named before the tree is built. The first load of
-  // that image takes the result.
-  void PrefetchImage(const std::wstring& descriptor);
 
   // Default attribute lists (by control element name) and styles.
   void AddDefaultAttributeList(const std::wstring& elementName, const std::wstring& attributes,
@@ -148,14 +143,6 @@ class CPaintManagerUI {
                                                 uint32_t mask, HINSTANCE instance) const;
   void SetColor(ColorIndex index, uint32_t color, bool shared);
   void ReloadOwnImages();
-  // The prefetched decode of name, waited for, when one was started with that mask.
-  std::unique_ptr<TImageDataUI> TakePrefetchedImage(const std::wstring& name, const std::wstring& resourceType,
-                                                    uint32_t mask);
-
-  struct PrefetchedImage {
-    uint32_t mask;
-    std::future<std::unique_ptr<TImageDataUI>> image;
-  };
 
   CResourceTable<TFontDataUI> m_fonts;
   CResourceTable<TImageDataUI> m_images;
@@ -168,8 +155,6 @@ class CPaintManagerUI {
   std::vector<unique_font_resource> m_privateFonts;
   std::unique_ptr<CDpiScaler> m_dpiScaler;
   int m_nextGeneratedFontId;
-  // Decodes under way, by image name; a future from std::async waits for its thread when dropped.
-  std::unordered_map<std::wstring, PrefetchedImage> m_prefetchedImages;
 
   // Window side: messages, focus, timers, notifications.
   // Defined in PaintManagerMessages.cpp.

@@ -217,8 +217,7 @@ void ExpectSkinFilePixels(const SkinUI::TImageDataUI* image, const std::wstring&
   EXPECT_TRUE(std::equal(fresh->pixels, fresh->pixels + count, image->pixels));
 }
 
-// Before the first frame only what the welcome page shows is decoded (its background on a thread
-// while the window is built); another page's images are decoded when
+// Before the first frame only what the welcome page shows is decoded; another page's images are decoded when
 // it is first painted, the options page's space figures read when it is selected.
 TEST_F(WizardFrame, LaterPagesDecodeTheirImagesWhenFirstShown) {
   const std::wstring welcome = L"Install_and_uninstall\\table_bg_install_01.png";
