@@ -1,8 +1,7 @@
 #pragma once
-// comctl32.dll registers its window classes as it loads, some 30 ms of a window's start under
-// Wine, and the first frame needs none of it: the toolkit does not import it but loads it on first
-// use, for an edit box's subclass and before the first tooltip. The manifest's side-by-side
-// assembly still decides which version loads.
+// comctl32.dll registers its window classes as it loads, and the first frame needs none of them:
+// the toolkit does not import it but loads it on first use, for an edit box's subclass and before
+// the first tooltip. The manifest's side-by-side assembly still decides which version loads.
 
 #include <windows.h>
 #include <commctrl.h>
