@@ -11,7 +11,7 @@ SKINUI_NOTIFY_HANDLER(L"selectchanged", L"", OnSelectChanged)
 SKINUI_END_NOTIFY_MAP()
 
 void CZKInstallPage0::InitPage() {
-  FindPageFrame(L"verroot0", L"minbtn", L"closebtn", L"Install_and_uninstall\\table_bg_install_01.png");
+  FindPageFrame(L"verroot0", L"minbtn", L"closebtn", kWelcomeBackground);
   m_agreementOption = Find<SkinUI::COptionUI>(L"protocalOpt");
   m_installButton = Find<SkinUI::CButtonUI>(L"installBtn");
   m_agreementLink = Find<SkinUI::CButtonUI>(L"zk_btn_protocal");

@@ -7,6 +7,9 @@
 #include "VerticalLayoutUI.h"
 #include "ZKInstallPageBase.h"
 
+// The page's background, the largest image of the wizard's first frame.
+constexpr const wchar_t* kWelcomeBackground = L"Install_and_uninstall\\table_bg_install_01.png";
+
 // The user agreement, opened in the default browser.
 constexpr const wchar_t* kAgreementAddress = L"http://www.tessaro.example/agreement.html";
 

@@ -71,8 +71,9 @@ void CZKInstallPage1::InitPage() {
   if (m_pathLabel) m_pathLabel->SetText(options.installDir);
   if (m_desktopOption) m_desktopOption->Selected(options.desktopShortcut, true);
   if (m_taskbarOption) m_taskbarOption->Selected(options.taskbarPin, true);
-  RefreshSpace();
 }
+
+void CZKInstallPage1::OnShown() { RefreshSpace(); }
 
 bool CZKInstallPage1::RefreshSpace() {
   const SpaceCheck check = CheckSpaceFor(GetInstallOptions().installDir);

@@ -18,6 +18,9 @@ class CZKInstallPage1 final : public CZKInstallPageBase {
   explicit CZKInstallPage1(SkinUI::CPaintManagerUI* manager) : CZKInstallPageBase(manager) {}
 
   void InitPage();
+  // Each time the page is selected: the space figures, read then and not before the first frame
+  // (the payload's size takes 7zCore.dll).
+  void OnShown();
   void OnClick(SkinUI::TNotifyMsgUI& msg);
   // The two check boxes govern the desktop shortcut and the taskbar pin.
   void OnSelectChanged(SkinUI::TNotifyMsgUI& msg);

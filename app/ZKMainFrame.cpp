@@ -12,6 +12,7 @@ namespace {
 constexpr const wchar_t* kSkinFile = L"ZKMainFrame.xml";
 constexpr const wchar_t* kWindowClass = L"zkmainframe";
 constexpr int kPageCount = 4;
+constexpr int kOptionsPage = 1;
 constexpr int kProgressPage = 2;
 constexpr UINT kTimerWaitForProduct = 269;
 constexpr UINT kTimerWaitForProductMs = 1000;
@@ -113,6 +114,7 @@ void ZKMainFrame::OnMessage(uint32_t code, int32_t param1, int32_t) {
       break;
     case kMsgSelectPage:
       if (param1 < 0 || param1 >= kPageCount) break;
+      if (param1 == kOptionsPage) m_page1.OnShown();
       if (m_tabs) m_tabs->SelectItem(param1);
       if (param1 == kProgressPage) OnMessage(kMsgStartInstall, 0, 0);
       break;

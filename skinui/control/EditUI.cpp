@@ -4,6 +4,7 @@
 #include <oleacc.h>
 
 #include "AttributeTableUI.h"
+#include "CommonControlsLibrary.h"
 #include "PaintManagerUI.h"
 
 namespace SkinUI {
@@ -255,7 +256,7 @@ LRESULT CALLBACK CEditUI::EditProc(HWND window, UINT message, WPARAM wParam, LPA
       if (wParam == L'\r' || wParam == L'\t') return 0;
       break;
     case WM_KILLFOCUS: {
-      const LRESULT result = ::DefSubclassProc(window, message, wParam, lParam);
+      const LRESULT result = CCommonControlsLibrary::Get().DefSubclassProc(window, message, wParam, lParam);
       edit->EndEdit();
       return result;
     }
@@ -272,7 +273,7 @@ LRESULT CALLBACK CEditUI::EditProc(HWND window, UINT message, WPARAM wParam, LPA
       return reinterpret_cast<LRESULT>(edit->m_nativeBrush.get());
     }
     case WM_NCDESTROY:
-      ::RemoveWindowSubclass(window, &CEditUI::EditProc, kSubclassId);
+      CCommonControlsLibrary::Get().RemoveWindowSubclass(window, &CEditUI::EditProc, kSubclassId);
       if (edit->m_pManager != nullptr) edit->m_pManager->RemoveNativeWindow(window);
       edit->m_edit.release();
       edit->m_bEditing = false;
@@ -280,7 +281,7 @@ LRESULT CALLBACK CEditUI::EditProc(HWND window, UINT message, WPARAM wParam, LPA
     default:
       break;
   }
-  return ::DefSubclassProc(window, message, wParam, lParam);
+  return CCommonControlsLibrary::Get().DefSubclassProc(window, message, wParam, lParam);
 }
 
 void CEditUI::BeginEdit() {
@@ -310,7 +311,8 @@ bool CEditUI::CreateNativeWindow() {
                                  reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(parent, GWLP_HINSTANCE)),
                                  nullptr));
   if (!m_edit) return false;
-  ::SetWindowSubclass(m_edit.get(), &CEditUI::EditProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+  CCommonControlsLibrary::Get().SetWindowSubclass(m_edit.get(), &CEditUI::EditProc, kSubclassId,
+                                                  reinterpret_cast<DWORD_PTR>(this));
   TakeDefaultColors();
   HFONT font = m_pManager->GetFont(m_iFont);
   if (font != nullptr) ::SendMessageW(m_edit.get(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);

@@ -9,6 +9,7 @@
 #include <cwctype>
 #include <utility>
 
+#include "CommonControlsLibrary.h"
 #include "ControlUI.h"
 #include "PaintManagerUI.h"
 #include "SkinRender.h"
@@ -518,6 +519,9 @@ void CPaintManagerUI::Invalidate(const RECT& rect) {
   area.top = std::max<LONG>(area.top, 0);
   area.right = std::max(area.right, area.left);
   area.bottom = std::max(area.bottom, area.top);
+  // Controls not laid out yet (the whole tree while a skin is built) invalidate empty rectangles,
+  // each a round trip to the Wine server.
+  if (::IsRectEmpty(&area)) return;
   RECT merged = {};
   ::UnionRect(&merged, &m_rcLayeredUpdate, &area);
   m_rcLayeredUpdate = merged;
@@ -606,6 +610,7 @@ void CPaintManagerUI::ShowTooltip(CControlUI* control) {
   m_toolTip.lpszText = &m_toolTipText[0];
   m_toolTip.rect = control->GetPos();
   if (m_hwndTooltip == nullptr) {
+    CCommonControlsLibrary::Get();  // registers the tooltip class
     m_hwndTooltip = ::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
                                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hWndPaint,
                                       nullptr, m_toolTip.hinst, nullptr);
@@ -922,7 +927,7 @@ bool CPaintManagerUI::HandleMouseMessage(UINT message, WPARAM wParam, LPARAM lPa
         track.dwHoverTime = m_hwndTooltip != nullptr
                                 ? static_cast<DWORD>(::SendMessageW(m_hwndTooltip, TTM_GETDELAYTIME, TTDT_INITIAL, 0))
                                 : m_uHoverTime;
-        ::_TrackMouseEvent(&track);
+        ::TrackMouseEvent(&track);
         m_bMouseTracking = true;
       }
       m_ptLastMousePos = PointFromLParam(lParam);

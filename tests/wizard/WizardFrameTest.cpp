@@ -10,7 +10,9 @@
 #include <string>
 #include <thread>
 
+#include "DiskSpace.h"
 #include "InstallOptions.h"
+#include "LabelUI.h"
 #include "PaintManagerUI.h"
 #include "ProductStart.h"
 #include "ScratchFolder.h"
@@ -41,6 +43,16 @@ void PumpFor(DWORD milliseconds) {
     }
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
   } while (GetTickCount() - start < milliseconds);
+}
+
+ZKMainFrame* OpenFrame() {
+  return CreateObjectWnd<ZKMainFrame>(nullptr, nullptr, false, L"Tessaro", {}, {}, kFrameStyle, kFrameExStyle,
+                                      SW_SHOWNOACTIVATE, 0);
+}
+
+void CloseFrame(HWND window) {
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  for (int i = 0; i < 40 && IsWindow(window); ++i) PumpFor(50);
 }
 
 class WizardFrame : public ::testing::Test {
@@ -88,6 +100,19 @@ void RemoveRegistrationAndLinks() {
   }
 }
 
+// The first frame needs neither comctl32.dll (loaded for an edit box or a tooltip) nor 7zCore.dll
+// (for the options page's space figures). First in this program: later tests load both.
+TEST_F(WizardFrame, FirstFrameLoadsNeitherCommonControlsNorTheComponent) {
+  ZKMainFrame* frame = OpenFrame();
+  ASSERT_NE(frame, nullptr);
+  const HWND window = frame->GetHWND();
+  PumpFor(300);
+  EXPECT_NE(frame->GetPaintManager().GetImage(kWelcomeBackground), nullptr) << "no first frame";
+  EXPECT_EQ(GetModuleHandleW(L"comctl32.dll"), nullptr);
+  EXPECT_EQ(GetModuleHandleW(L"7zCore.dll"), nullptr);
+  CloseFrame(window);
+}
+
 // The start button finishes, starts the product and only then closes the wizard: the close is not
 // handled while the product is being started, however long that takes.
 TEST_F(WizardFrame, CompletionPageStartsTheProductBeforeTheWizardCloses) {
@@ -98,8 +123,7 @@ TEST_F(WizardFrame, CompletionPageStartsTheProductBeforeTheWizardCloses) {
   RemoveRegistrationAndLinks();
   const ProductStarter previous = SetProductStarter(StartBehindAPromptThatPumps);
 
-  ZKMainFrame* frame = CreateObjectWnd<ZKMainFrame>(nullptr, nullptr, false, L"Tessaro", {}, {}, kFrameStyle,
-                                                    kFrameExStyle, SW_SHOWNOACTIVATE, 0);
+  ZKMainFrame* frame = OpenFrame();
   ASSERT_NE(frame, nullptr);
   g_frameWindow = frame->GetHWND();
   frame->OnMessage(kMsgSelectPage, 3, 0);
@@ -127,8 +151,7 @@ TEST_F(WizardFrame, CompletionPageStartsTheProductBeforeTheWizardCloses) {
 // A fast unpack reports far more often than the window can repaint: reports made while one is
 // still queued add no message, so input (the close button) is not held back behind them.
 TEST_F(WizardFrame, ProgressReportsWaitingForTheWindowAreOneMessage) {
-  ZKMainFrame* frame = CreateObjectWnd<ZKMainFrame>(nullptr, nullptr, false, L"Tessaro", {}, {}, kFrameStyle,
-                                                    kFrameExStyle, SW_SHOWNOACTIVATE, 0);
+  ZKMainFrame* frame = OpenFrame();
   ASSERT_NE(frame, nullptr);
   const HWND window = frame->GetHWND();
   PumpFor(200);
@@ -183,39 +206,45 @@ TEST_F(WizardFrame, WindowWhoseClassCannotBeRegisteredIsNotLeaked) {
   EXPECT_TRUE(destroyCallbackRan);
 }
 
-// Before the first frame only what the welcome page shows is decoded; another page's images are
-// decoded when it is first painted, and are then the same pixels as a decode of the skin file.
+// The same pixels as a decode of the skin file.
+void ExpectSkinFilePixels(const SkinUI::TImageDataUI* image, const std::wstring& file) {
+  ASSERT_NE(image, nullptr) << "not decoded: " << std::string(file.begin(), file.end());
+  const auto fresh = SkinUI::CSkinRender::LoadImageData(file, L"", 0, nullptr);
+  ASSERT_NE(fresh, nullptr);
+  ASSERT_EQ(image->width, fresh->width);
+  ASSERT_EQ(image->height, fresh->height);
+  const size_t count = static_cast<size_t>(fresh->width) * static_cast<size_t>(fresh->height);
+  EXPECT_TRUE(std::equal(fresh->pixels, fresh->pixels + count, image->pixels));
+}
+
+// Before the first frame only what the welcome page shows is decoded; another page's images are decoded when
+// it is first painted, the options page's space figures read when it is selected.
 TEST_F(WizardFrame, LaterPagesDecodeTheirImagesWhenFirstShown) {
   const std::wstring welcome = L"Install_and_uninstall\\table_bg_install_01.png";
   const std::wstring options = L"Install_and_uninstall\\table_bg_install_02.png";
   const std::wstring modify = L"Install_and_uninstall\\btn_modify.png";
   const std::wstring progress = L"Install_and_uninstall\\table_bg_install_03.png";
-  ZKMainFrame* frame = CreateObjectWnd<ZKMainFrame>(nullptr, nullptr, false, L"Tessaro", {}, {}, kFrameStyle,
-                                                    kFrameExStyle, SW_SHOWNOACTIVATE, 0);
+  ZKMainFrame* frame = OpenFrame();
   ASSERT_NE(frame, nullptr);
   const HWND window = frame->GetHWND();
   SkinUI::CPaintManagerUI& manager = frame->GetPaintManager();
   PumpFor(300);
-  EXPECT_NE(manager.GetImage(welcome), nullptr);
+  ExpectSkinFilePixels(manager.GetImage(welcome), welcome);
   EXPECT_EQ(manager.GetImage(options), nullptr);
   EXPECT_EQ(manager.GetImage(modify), nullptr);
   EXPECT_EQ(manager.GetImage(progress), nullptr);
+  auto* space = dynamic_cast<SkinUI::CLabelUI*>(manager.FindControl(L"spaceLab"));
+  ASSERT_NE(space, nullptr);
+  EXPECT_EQ(space->GetText(), L"");
 
   frame->OnMessage(kMsgSelectPage, 1, 0);
   PumpFor(300);
-  const SkinUI::TImageDataUI* late = manager.GetImage(options);
-  ASSERT_NE(late, nullptr);
+  ExpectSkinFilePixels(manager.GetImage(options), options);
   EXPECT_NE(manager.GetImage(modify), nullptr);
   EXPECT_EQ(manager.GetImage(progress), nullptr);
-  const auto fresh = SkinUI::CSkinRender::LoadImageData(options, L"", 0, nullptr);
-  ASSERT_NE(fresh, nullptr);
-  ASSERT_EQ(late->width, fresh->width);
-  ASSERT_EQ(late->height, fresh->height);
-  const size_t count = static_cast<size_t>(fresh->width) * static_cast<size_t>(fresh->height);
-  EXPECT_TRUE(std::equal(fresh->pixels, fresh->pixels + count, late->pixels));
+  EXPECT_EQ(space->GetText(), SpaceText(CheckSpaceFor(GetInstallOptions().installDir)));
 
-  PostMessageW(window, WM_CLOSE, 0, 0);
-  for (int i = 0; i < 40 && IsWindow(window); ++i) PumpFor(50);
+  CloseFrame(window);
   EXPECT_FALSE(IsWindow(window));
 }
 

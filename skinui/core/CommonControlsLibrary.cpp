@@ -1,0 +1,41 @@
+#include "CommonControlsLibrary.h"
+
+#include "DllSearch.h"
+
+namespace SkinUI {
+namespace {
+
+template <typename Function>
+Function Lookup(HMODULE module, const char* name) {
+  if (module == nullptr) return nullptr;
+  return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
+}
+
+}  // namespace
+
+const CCommonControlsLibrary& CCommonControlsLibrary::Get() {
+  static const CCommonControlsLibrary library;
+  return library;
+}
+
+CCommonControlsLibrary::CCommonControlsLibrary()
+    : m_module(LoadSystemLibrary(L"comctl32.dll")),
+      m_setWindowSubclass(Lookup<SetWindowSubclassProc>(m_module.get(), "SetWindowSubclass")),
+      m_removeWindowSubclass(Lookup<RemoveWindowSubclassProc>(m_module.get(), "RemoveWindowSubclass")),
+      m_defSubclassProc(Lookup<DefSubclassProcProc>(m_module.get(), "DefSubclassProc")) {}
+
+bool CCommonControlsLibrary::SetWindowSubclass(HWND window, SUBCLASSPROC procedure, UINT_PTR id,
+                                               DWORD_PTR data) const {
+  return m_setWindowSubclass != nullptr && m_setWindowSubclass(window, procedure, id, data) != FALSE;
+}
+
+bool CCommonControlsLibrary::RemoveWindowSubclass(HWND window, SUBCLASSPROC procedure, UINT_PTR id) const {
+  return m_removeWindowSubclass != nullptr && m_removeWindowSubclass(window, procedure, id) != FALSE;
+}
+
+LRESULT CCommonControlsLibrary::DefSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) const {
+  if (m_defSubclassProc == nullptr) return ::DefWindowProcW(window, message, wParam, lParam);
+  return m_defSubclassProc(window, message, wParam, lParam);
+}
+
+}  // namespace SkinUI
