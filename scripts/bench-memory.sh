@@ -24,8 +24,9 @@ cmake --build "$native_dir" --target zk7z -j2 >/dev/null
 native=$native_dir/bin/zk7z
 windows=$repo/build/mingw/bin/zk7z.exe
 
-# One payload of about SIZE MB: a tenth in a few large files, the rest in files of 2-200 KiB
-# spread over folders; text, random and repetitive bytes mixed, so LZMA has real work.
+# One payload of about SIZE MB: the same 2,000 files of 2-40 KiB in 20 folders in every payload,
+# so that what the archive's file list costs stays the same, and four large files holding the
+# rest; text, random and repetitive bytes mixed, so LZMA has real work.
 make_archive() {  # make_archive NAME SIZE_MB
   local name=$1 size=$2 dir=$data/$1
   [ -f "$data/$name.7z" ] && return 0
@@ -53,21 +54,15 @@ def write(path, n):
             f.write(chunk(k, r.randrange(3)))
             n -= k
 made = 0
-for i in range(4):
-    n = total // 40
-    write(os.path.join(root, "large%d.dat" % i), n)
-    made += n
-folder = 0
-while made < total:
-    sub = os.path.join(root, "f%04d" % folder)
+for folder in range(20):
+    sub = os.path.join(root, "f%02d" % folder)
     os.makedirs(sub)
-    for i in range(200):
-        n = min(r.randint(2 << 10, 200 << 10), total - made)
-        if n <= 0:
-            break
+    for i in range(100):
+        n = r.randint(2 << 10, 40 << 10)
         write(os.path.join(sub, "item%03d.bin" % i), n)
         made += n
-    folder += 1
+for i in range(4):
+    write(os.path.join(root, "large%d.dat" % i), max(0, (total - made) // 4))
 EOF
   (cd "$dir" && 7zz a -bd -y -mx1 "-md=${dict_mib}m" "$data/$name.7z" . >/dev/null)
   rm -rf "$dir"
