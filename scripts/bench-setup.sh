@@ -5,10 +5,12 @@
 #     against a bare Win32 window program, alternating, RUNS times each (default 7); the first
 #     start of each (cold caches) and the median of the rest;
 #   - size of setup.exe plus 7zCore.dll, the skin inside;
-#   - peak resident memory of setup.exe during an install of a 200 MiB payload, and the bare
-#     window's for scale;
-#   - the same install silent (setup.exe /S until it exits) against the wizard's, from its start
-#     to the desktop link;
+#   - installs of a 200 MiB payload through the wizard (ZK_BENCH_INSTALLS of them, default 3):
+#     the median time from the install click to the desktop link, made as the done page shows,
+#     and the peak resident memory of setup.exe, with the bare window's for scale;
+#     ZK_BENCH_BASELINE_CORE=path/to/7zCore.dll takes turns with an older component and prints
+#     the ratio (a before/after of the extraction);
+#   - the same install silent (setup.exe /S until it exits);
 #   - the payload check's cost: SHA-256 of that 200 MiB zk.7z as setup computes it (hash_probe,
 #     file cached), and the rate. --startup-only stops after the first figure. Under Wine a Windows process is one Linux process, so its peak
 #     resident set (VmHWM) is the peak working set, Wine's own libraries included.
@@ -41,7 +43,11 @@ bash scripts/make-payload.sh "$work/large" "$bin" --filler-mb 200 --release >/de
 fi
 export ZK_WINE_LC_ALL=${ZK_WINE_LC_ALL:-zh_CN.UTF-8}
 export ZK_DEMO_EXIT_AFTER=1
-export work runs bin startup_only
+install_runs=${ZK_BENCH_INSTALLS:-3}
+baseline_core=${ZK_BENCH_BASELINE_CORE:-}
+[ -z "$baseline_core" ] || [ -f "$baseline_core" ] || { echo "no component at $baseline_core" >&2; exit 2; }
+[ -z "$baseline_core" ] || baseline_core=$(cd "$(dirname "$baseline_core")" && pwd)/$(basename "$baseline_core")
+export work runs bin startup_only install_runs baseline_core
 
 measure() {
   . scripts/wizard-session.sh
@@ -61,25 +67,40 @@ measure() {
   done
   [ "$startup_only" = 1 ] && return 0
 
-  # Peak memory: a whole installation of the large payload.
-  local bin_dir link hwm=0 now
+  # Whole installations of the large payload: peak memory, and the time from the install click
+  # to the desktop link (made last, as the done page shows). With a baseline component the two
+  # components take turns.
+  local bin_dir link
   bin_dir=$(unix_path 'C:\Program Files (x86)\zk')
   link=$(unix_path 'C:\users\'"$(id -un)"'\Desktop\Tessaro.lnk')
-  rm -rf "$bin_dir" "$link"
-  local begin=$(date +%s.%N)
-  wizard_start "$work/large/setup.exe" || { echo "no wizard window" >&2; return 1; }
-  wizard_click "${WIZARD_INSTALL[@]}"
-  for _ in $(seq 3000); do
-    now=$(sed -n 's/^VmHWM:[[:space:]]*\([0-9]*\) kB/\1/p' "/proc/$wizard_pid/status" 2>/dev/null)
-    [ -n "$now" ] && hwm=$now
-    [ -e "$link" ] && break
-    sleep 0.1
+  install_once() {  # install_once NAME: appends "NAME seconds peak-KiB" to installs.txt
+    local hwm=0 now begin end
+    rm -rf "$bin_dir" "$link"
+    wizard_start "$work/large/setup.exe" || { echo "no wizard window" >&2; return 1; }
+    begin=$(date +%s.%N)
+    wizard_click "${WIZARD_INSTALL[@]}"
+    for _ in $(seq 3000); do
+      now=$(sed -n 's/^VmHWM:[[:space:]]*\([0-9]*\) kB/\1/p' "/proc/$wizard_pid/status" 2>/dev/null)
+      [ -n "$now" ] && hwm=$now
+      [ -e "$link" ] && break
+      sleep 0.05
+    done
+    end=$(date +%s.%N)
+    echo "$1 $(awk "BEGIN { print $end - $begin }") $hwm" >>"$work/installs.txt"
+    wizard_click "${WIZARD_CLOSE[@]}"
+    wizard_wait_exit 60 >/dev/null
+    rm -rf "$bin_dir" "$link"
+  }
+  : >"$work/installs.txt"
+  local round
+  for round in $(seq "$install_runs"); do
+    if [ -n "$baseline_core" ]; then
+      cp "$baseline_core" "$work/large/7zCore.dll"
+      install_once baseline || return 1
+      cp "$bin/7zCore.dll" "$work/large/7zCore.dll"
+    fi
+    install_once current || return 1
   done
-  local end=$(date +%s.%N)
-  echo "$hwm" >"$work/setup.hwm"
-  echo "$begin $end" >"$work/install.span"
-  wizard_click "${WIZARD_CLOSE[@]}"
-  wizard_wait_exit 60 >/dev/null
 
   wine "$bin/bare_window.exe" </dev/null >/dev/null 2>&1 &
   local bare_pid=$! bare_hwm=0
@@ -131,14 +152,22 @@ print("Size (bytes)")
 print("  setup.exe %d + 7zCore.dll %d = %d (%.2f MiB)   goal <= 1.5 MB: %s"
       % (size_setup, size_core, total, total / 1048576, "met" if total <= 1500000 else "NOT met"))
 
-begin, end = (float(v) for v in open(os.path.join(work, "install.span")).read().split())
+installs = {}
+for line in open(os.path.join(work, "installs.txt")):
+    name, secs, hwm = line.split()
+    installs.setdefault(name, []).append((float(secs), int(hwm)))
+current = statistics.median(s for s, _ in installs["current"])
 payload = os.path.getsize(os.path.join(work, "large", "zk.7z"))
-print("Install of a %.0f MiB payload: %.1f s from start to the desktop link" % (payload / 1048576, end - begin))
-print("  peak resident memory of setup.exe  %6.1f MiB" % (number("setup.hwm") / 1024))
+print("Install of a %.0f MiB payload, click to the desktop link (median of %d): %.2f s"
+      % (payload / 1048576, len(installs["current"]), current))
+if "baseline" in installs:
+    base = statistics.median(s for s, _ in installs["baseline"])
+    print("  with the baseline component: %.2f s; current / baseline = %.2f" % (base, current / base))
+print("  peak resident memory of setup.exe  %6.1f MiB" % (max(h for _, h in installs["current"]) / 1024))
 print("  bare Win32 window, for scale       %6.1f MiB" % (number("bare.hwm") / 1024))
 s_begin, s_end, s_code = (float(v) for v in open(os.path.join(work, "silent.span")).read().split())
-print("  the same install silent (setup.exe /S to exit, code %d): %.1f s, %.2f x the wizard's"
-      % (s_code, s_end - s_begin, (s_end - s_begin) / (end - begin)))
+print("  the same install silent (setup.exe /S from start to exit, code %d): %.1f s"
+      % (s_code, s_end - s_begin))
 ms, hashed = (float(v) for v in open(os.path.join(work, "hash.out")).read().split()[:2])
 print("Payload check (CNG SHA-256 of zk.7z, cached): %.0f ms for %.0f MiB, %.0f MiB/s"
       % (ms, hashed / 1048576, hashed / 1048576 / (ms / 1000)))
