@@ -60,6 +60,9 @@ void WriteInstallRecord(const std::wstring& binDir, const std::vector<std::strin
 CZKInstallThread::~CZKInstallThread() { StopAndJoin(); }
 
 void HealInterruptedUnpack(const std::wstring& binDir) {
+  // An unpack makes its folder before anything else, so without the folder there is nothing to
+  // heal, and the component is not loaded on a first install's start. The unpack heals too.
+  if (GetFileAttributesW(binDir.c_str()) == INVALID_FILE_ATTRIBUTES) return;
   UnpackComponent component;
   std::wstring reason;
   if (!component.Load(reason)) return;
