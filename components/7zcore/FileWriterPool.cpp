@@ -54,7 +54,8 @@ void FileWriterPool::FailLocked(const std::string& reason) {
 
 void FileWriterPool::BeginFile(FileJob file) {
   current_ = std::make_shared<Job>();
-  current_->key = NameKey(*file.path);
+  current_->turns = &names_[NameKey(*file.path)];
+  current_->ticket = current_->turns->issued++;
   current_->file = std::move(file);
   currentPublished_ = false;
 }
@@ -87,7 +88,6 @@ bool FileWriterPool::Publish(std::vector<uint8_t> bytes, bool last) {
   job.complete = last;
   if (!currentPublished_) {
     currentPublished_ = true;
-    job.ticket = names_[job.key].issued++;
     pending_.push_back(current_);
     if (idleWriters_ > 0) work_.notify_one();
   } else if (writersWantingMore_ > 0) {
@@ -138,7 +138,6 @@ void FileWriterPool::WriterLoop() {
   Spent spent;
   for (;;) {
     std::shared_ptr<Job> job;
-    NameTurns* turns = nullptr;
     Chunks taken;
     bool whole = false;
     {
@@ -152,8 +151,7 @@ void FileWriterPool::WriterLoop() {
       if (failed_ || pending_.empty()) return;
       job = std::move(pending_.front());
       pending_.pop_front();
-      turns = &names_[job->key];
-      while (!failed_ && turns->done != job->ticket) {
+      while (!failed_ && job->turns->done != job->ticket) {
         ++writersWaitingTurn_;
         turn_.wait(lock);
         --writersWaitingTurn_;
@@ -170,7 +168,7 @@ void FileWriterPool::WriterLoop() {
       FailLocked("not enough memory");
     }
     if (!ok) return;
-    spent.turns = turns;
+    spent.turns = job->turns;
   }
 }
 

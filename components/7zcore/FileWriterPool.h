@@ -64,16 +64,16 @@ class FileWriterPool {
 
  private:
   using Chunks = std::deque<std::vector<uint8_t>>;
+  struct NameTurns {
+    uint64_t issued = 0;  // the decoder's own
+    uint64_t done = 0;
+  };
   struct Job {
     FileJob file;
     Chunks chunks;
     bool complete = false;
+    NameTurns* turns = nullptr;
     uint64_t ticket = 0;  // order among the files of its name
-    std::string key;
-  };
-  struct NameTurns {
-    uint64_t issued = 0;
-    uint64_t done = 0;
   };
   // What a writer gives back the next time it holds the lock.
   struct Spent {
@@ -96,7 +96,6 @@ class FileWriterPool {
   std::condition_variable more_;
   std::condition_variable turn_;
   std::deque<std::shared_ptr<Job>> pending_;
-  std::map<std::string, NameTurns> names_;
   size_t queued_ = 0;
   size_t budget_ = 0;
   size_t roomWanted_ = 0;  // set while the decoder waits for room
@@ -108,7 +107,9 @@ class FileWriterPool {
   std::string error_;
   std::mutex writtenMutex_;
   std::vector<std::thread> writers_;
-  // The decoder's own: the file it decodes and whether writers can see it yet.
+  // The decoder's own: the file it decodes and whether writers can see it yet, and the turns of
+  // every name (writers reach theirs only through their job).
+  std::map<std::string, NameTurns> names_;
   std::shared_ptr<Job> current_;
   bool currentPublished_ = false;
 };
