@@ -1,5 +1,6 @@
 #include "FileWriterPool.h"
 
+#include <algorithm>
 #include <cctype>
 #include <exception>
 #include <utility>
@@ -42,48 +43,64 @@ bool FileWriterPool::Start(unsigned writers, size_t queueBudget) {
 }
 
 void FileWriterPool::FailLocked(const std::string& reason) {
-  if (!failed_) error_ = reason;
+  if (failed_) return;
+  error_ = reason;
   failed_ = true;
-  changed_.notify_all();
+  room_.notify_all();
+  work_.notify_all();
+  more_.notify_all();
+  turn_.notify_all();
 }
 
-bool FileWriterPool::BeginFile(FileJob file) {
-  auto job = std::make_shared<Job>();
-  job->key = NameKey(*file.path);
-  job->file = std::move(file);
-  const std::lock_guard<std::mutex> lock(mutex_);
-  if (failed_) return false;
-  job->ticket = names_[job->key].issued++;
-  current_ = job;
-  pending_.push_back(std::move(job));
-  changed_.notify_all();
-  return true;
+void FileWriterPool::BeginFile(FileJob file) {
+  current_ = std::make_shared<Job>();
+  current_->turns = &names_[NameKey(*file.path)];
+  current_->ticket = current_->turns->issued++;
+  current_->file = std::move(file);
+  currentPublished_ = false;
 }
 
-bool FileWriterPool::Append(std::vector<uint8_t> bytes) {
-  const size_t cost = bytes.size() + kChunkOverhead;
-  std::unique_lock<std::mutex> lock(mutex_);
-  // One chunk always fits into an empty queue, however large.
-  changed_.wait(lock, [&] { return failed_ || queued_ == 0 || queued_ + cost <= budget_; });
-  if (failed_) return false;
-  queued_ += cost;
-  current_->chunks.push_back(std::move(bytes));
-  changed_.notify_all();
-  return true;
+bool FileWriterPool::Append(std::vector<uint8_t> bytes, bool last) {
+  const bool ok = Publish(std::move(bytes), last);
+  if (last) current_.reset();
+  return ok;
 }
 
 void FileWriterPool::EndFile() {
-  const std::lock_guard<std::mutex> lock(mutex_);
-  if (current_) current_->complete = true;
+  if (!current_) return;
+  Publish({}, true);
   current_.reset();
-  changed_.notify_all();
+}
+
+bool FileWriterPool::Publish(std::vector<uint8_t> bytes, bool last) {
+  const size_t cost = bytes.empty() ? 0 : bytes.size() + kChunkOverhead;
+  std::unique_lock<std::mutex> lock(mutex_);
+  // One chunk always fits into an empty queue, however large.
+  while (cost > 0 && !failed_ && queued_ != 0 && queued_ + cost > budget_) {
+    roomWanted_ = cost;
+    room_.wait(lock);
+  }
+  roomWanted_ = 0;
+  if (failed_) return false;
+  queued_ += cost;
+  Job& job = *current_;
+  if (cost > 0) job.chunks.push_back(std::move(bytes));
+  job.complete = last;
+  if (!currentPublished_) {
+    currentPublished_ = true;
+    pending_.push_back(current_);
+    if (idleWriters_ > 0) work_.notify_one();
+  } else if (writersWantingMore_ > 0) {
+    more_.notify_one();
+  }
+  return true;
 }
 
 bool FileWriterPool::Finish() {
   {
     const std::lock_guard<std::mutex> lock(mutex_);
     closed_ = true;
-    changed_.notify_all();
+    work_.notify_all();
   }
   Join();
   return !failed_;
@@ -104,34 +121,58 @@ void FileWriterPool::Join() {
   writers_.clear();
 }
 
+void FileWriterPool::ReturnLocked(Spent& spent) {
+  if (spent.cost > 0) {
+    queued_ -= spent.cost;
+    spent.cost = 0;
+    if (roomWanted_ > 0 && (queued_ == 0 || queued_ + roomWanted_ <= budget_)) room_.notify_one();
+  }
+  if (spent.turns) {
+    ++spent.turns->done;
+    spent.turns = nullptr;
+    if (writersWaitingTurn_ > 0) turn_.notify_all();
+  }
+}
+
 void FileWriterPool::WriterLoop() {
+  Spent spent;
   for (;;) {
     std::shared_ptr<Job> job;
+    Chunks taken;
+    bool whole = false;
     {
       std::unique_lock<std::mutex> lock(mutex_);
-      changed_.wait(lock, [&] { return failed_ || closed_ || !pending_.empty(); });
+      ReturnLocked(spent);
+      while (!failed_ && !closed_ && pending_.empty()) {
+        ++idleWriters_;
+        work_.wait(lock);
+        --idleWriters_;
+      }
       if (failed_ || pending_.empty()) return;
       job = std::move(pending_.front());
       pending_.pop_front();
-      NameTurns& turns = names_[job->key];
-      changed_.wait(lock, [&] { return failed_ || turns.done == job->ticket; });
+      while (!failed_ && job->turns->done != job->ticket) {
+        ++writersWaitingTurn_;
+        turn_.wait(lock);
+        --writersWaitingTurn_;
+      }
       if (failed_) return;
+      taken.swap(job->chunks);
+      whole = job->complete;
     }
     bool ok = false;
     try {
-      ok = WriteJob(*job);
+      ok = WriteJob(*job, std::move(taken), whole, spent);
     } catch (const std::exception&) {
       const std::lock_guard<std::mutex> lock(mutex_);
       FailLocked("not enough memory");
     }
-    const std::lock_guard<std::mutex> lock(mutex_);
     if (!ok) return;
-    ++names_[job->key].done;
-    changed_.notify_all();
+    spent.turns = job->turns;
   }
 }
 
-bool FileWriterPool::WriteJob(Job& job) {
+bool FileWriterPool::WriteJob(Job& job, Chunks taken, bool whole, Spent& spent) {
   OutputFile file;
   auto fail = [&](const std::string& reason) {
     tree_.AbortFile(file);
@@ -142,29 +183,31 @@ bool FileWriterPool::WriteJob(Job& job) {
   if (!tree_.BeginFile(file, *job.file.path)) return fail(tree_.error());
   uint32_t crc = 0;
   for (;;) {
-    std::vector<uint8_t> bytes;
-    {
-      std::unique_lock<std::mutex> lock(mutex_);
-      changed_.wait(lock, [&] { return failed_ || job.complete || !job.chunks.empty(); });
-      if (failed_) {
-        lock.unlock();
-        tree_.AbortFile(file);
-        return false;
-      }
-      if (job.chunks.empty()) break;
-      bytes = std::move(job.chunks.front());
-      job.chunks.pop_front();
-      queued_ -= bytes.size() + kChunkOverhead;
-      changed_.notify_all();
-    }
-    crc = Crc32(bytes.data(), bytes.size(), crc);
-    if (!tree_.Write(file, bytes.data(), bytes.size())) return fail(tree_.error());
-    bool goOn;
-    {
+    for (const std::vector<uint8_t>& bytes : taken) {
+      crc = Crc32(bytes.data(), bytes.size(), crc);
+      if (!tree_.Write(file, bytes.data(), bytes.size())) return fail(tree_.error());
+      spent.cost += bytes.size() + kChunkOverhead;
       const std::lock_guard<std::mutex> lock(writtenMutex_);
-      goOn = written_(bytes.size());
+      for (size_t done = 0; done < bytes.size(); done += kReportUnit) {
+        if (!written_(std::min(kReportUnit, bytes.size() - done))) return fail("the extraction was cancelled");
+      }
     }
-    if (!goOn) return fail("the extraction was cancelled");
+    taken.clear();
+    if (whole) break;
+    std::unique_lock<std::mutex> lock(mutex_);
+    ReturnLocked(spent);
+    while (!failed_ && !job.complete && job.chunks.empty()) {
+      ++writersWantingMore_;
+      more_.wait(lock);
+      --writersWantingMore_;
+    }
+    if (failed_) {
+      lock.unlock();
+      tree_.AbortFile(file);
+      return false;
+    }
+    taken.swap(job.chunks);
+    whole = job.complete;
   }
   if (job.file.crcDefined && crc != job.file.crc) {
     return fail("CRC mismatch in \"" + job.file.displayName + "\"; the archive is damaged");

@@ -15,13 +15,15 @@ namespace zk7z {
 
 namespace {
 
-// Writers report each chunk, so a chunk is no larger than the closest two reports may be.
-constexpr size_t kChunkSize = 64 << 10;
+// Bytes handed to the writers at a time: a file up to this size goes over whole.
+constexpr size_t kHandOffSize = 256 << 10;
 // Decoded bytes waiting for the writers; with the dictionary this bounds the memory used.
 constexpr size_t kQueueBudget = 16 << 20;
 constexpr uint64_t kProgressMinGap = 64 << 10;
 // Regular reports this far apart leave room for the final one within a MiB.
 constexpr uint64_t kProgressStep = (1 << 20) - kProgressMinGap;
+// Writers advance the progress by at most this much at a time, so reports stay a MiB apart at most.
+static_assert(FileWriterPool::kReportUnit <= kProgressMinGap, "writers report too coarsely");
 
 constexpr char kStopped[] = "the extraction was cancelled";
 
@@ -146,10 +148,10 @@ bool SevenZipExtractor::Extract(const NativePath& archivePath, const NativePath&
     job.crcDefined = file.crcDefined;
     job.crc = file.crc;
     job.displayName = Utf16ToUtf8Lossy(file.name);
-    if (!pool.BeginFile(std::move(job))) return failAll(pool.error());
+    pool.BeginFile(std::move(job));
     uint64_t left = file.size;
     while (left > 0) {
-      const size_t want = left < kChunkSize ? static_cast<size_t>(left) : kChunkSize;
+      const size_t want = left < kHandOffSize ? static_cast<size_t>(left) : kHandOffSize;
       std::vector<uint8_t> bytes(want);
       size_t got = 0;
       if (!ReadFull(*decoder->Output(), bytes.data(), want, &got)) {
@@ -159,7 +161,7 @@ bool SevenZipExtractor::Extract(const NativePath& archivePath, const NativePath&
       bytes.resize(got);
       left -= got;
       if (progress.Stopped()) return failAll(kStopped);
-      if (!pool.Append(std::move(bytes))) return failAll(pool.error());
+      if (!pool.Append(std::move(bytes), left == 0)) return failAll(pool.error());
     }
     pool.EndFile();
   }
