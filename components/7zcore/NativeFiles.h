@@ -13,10 +13,14 @@ namespace zk7z {
 // alike; empty when path is no valid path.
 NativePath NormalFolderPath(const NativePath& path);
 NativePath JoinRelative(const NativePath& root, const std::string& relative);
-// True when something, a link included, has that name.
-bool NameTaken(const NativePath& path);
-// True for a folder, not for a link to one.
-bool IsFolder(const NativePath& path);
+enum class NameKind { kMissing, kFile, kFolder, kLink };
+// What has that name, in one look-up. A link (a junction too) is a link whatever it points at.
+NameKind KindOfName(const NativePath& path);
+inline bool NameTaken(const NativePath& path) { return KindOfName(path) != NameKind::kMissing; }
+inline bool IsFolder(const NativePath& path) { return KindOfName(path) == NameKind::kFolder; }
+enum class FolderResult { kMade, kExisted, kFailed };
+// Creates one folder; kExisted when something, of any kind, already has the name.
+FolderResult MakeFolder(const NativePath& path);
 // Deletes a file or a link (never what a link points to); read-only files too. True when the
 // name is free afterwards.
 bool RemoveFileName(const NativePath& path);

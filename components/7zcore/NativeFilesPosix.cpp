@@ -22,14 +22,16 @@ NativePath JoinRelative(const NativePath& root, const std::string& relative) {
   return path;
 }
 
-bool NameTaken(const NativePath& path) {
+NameKind KindOfName(const NativePath& path) {
   struct stat st;
-  return lstat(path.c_str(), &st) == 0;
+  if (lstat(path.c_str(), &st) != 0) return NameKind::kMissing;
+  if (S_ISLNK(st.st_mode)) return NameKind::kLink;
+  return S_ISDIR(st.st_mode) ? NameKind::kFolder : NameKind::kFile;
 }
 
-bool IsFolder(const NativePath& path) {
-  struct stat st;
-  return lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+FolderResult MakeFolder(const NativePath& path) {
+  if (mkdir(path.c_str(), 0777) == 0) return FolderResult::kMade;
+  return errno == EEXIST ? FolderResult::kExisted : FolderResult::kFailed;
 }
 
 bool RemoveFileName(const NativePath& path) { return unlink(path.c_str()) == 0 || errno == ENOENT; }

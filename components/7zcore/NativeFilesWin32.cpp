@@ -34,14 +34,16 @@ NativePath JoinRelative(const NativePath& root, const std::string& relative) {
   return root + L'\\' + wide;
 }
 
-bool NameTaken(const NativePath& path) {
-  return GetFileAttributesW(ExtendedPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+NameKind KindOfName(const NativePath& path) {
+  const DWORD attributes = GetFileAttributesW(ExtendedPath(path).c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return NameKind::kMissing;
+  if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return NameKind::kLink;
+  return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? NameKind::kFolder : NameKind::kFile;
 }
 
-bool IsFolder(const NativePath& path) {
-  const DWORD attributes = GetFileAttributesW(ExtendedPath(path).c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
-         !(attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+FolderResult MakeFolder(const NativePath& path) {
+  if (CreateDirectoryW(ExtendedPath(path).c_str(), nullptr)) return FolderResult::kMade;
+  return GetLastError() == ERROR_ALREADY_EXISTS ? FolderResult::kExisted : FolderResult::kFailed;
 }
 
 bool RemoveFileName(const NativePath& path) {

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -41,6 +42,8 @@ class OutputFile {
   NativePath finalPath_;
   NativePath tempPath_;
   std::string finalName_;  // relative, as the journal keeps it
+  bool inNewFolder_ = false;
+  size_t tempRecord_ = 0;
 #ifdef _WIN32
   void* handle_ = nullptr;
 #else
@@ -58,8 +61,9 @@ class OutputTree {
   // Creates the root folder (and its parents) if needed, heals what an interrupted run left and
   // starts the journal.
   bool Init(const NativePath& root);
-  // Creates root/components[0..count).
-  bool MakeDirectories(const PathComponents& components, size_t count);
+  // Creates root/components[0..count); folders made or checked once are not looked at again.
+  // *made tells whether this run made the last one.
+  bool MakeDirectories(const PathComponents& components, size_t count, bool* made = nullptr);
   bool BeginFile(OutputFile& file, const PathComponents& components);
   bool Write(OutputFile& file, const uint8_t* data, size_t size);
   bool CommitFile(OutputFile& file, const FileMeta& meta);
@@ -75,6 +79,7 @@ class OutputTree {
  private:
   bool Fail(const std::string& text);
   bool RefuseReparsePoint(const NativePath& path);
+  bool MakeFolders(const PathComponents& components, size_t count, bool* made);
   NativePath Join(const PathComponents& components, size_t count) const;
   bool JournalFailure();
   bool StartJournal();
@@ -84,6 +89,10 @@ class OutputTree {
   bool PutInPlace(OutputFile& file);
 
   NativePath root_;
+  // A folder this run made holds no names but the ones this run makes.
+  bool rootMade_ = false;
+  std::mutex folderMutex_;  // guards folders_
+  std::map<std::string, bool> folders_;  // relative name -> made by this run
   UnpackJournal journal_;
   std::mutex errorMutex_;
   std::string error_;

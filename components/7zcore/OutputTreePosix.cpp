@@ -18,15 +18,13 @@ namespace {
 constexpr uint64_t kFileTimeUnixEpoch = 116444736000000000ull;
 constexpr uint64_t kFileTimeTicksPerSecond = 10000000ull;
 
-bool MakeOneDirectory(const std::string& path) {
-  if (mkdir(path.c_str(), 0777) == 0) return true;
+// A folder found there may be a link to one: above the target that is the user's business.
+bool MakeOneDirectory(const std::string& path, bool* made) {
+  const FolderResult result = MakeFolder(path);
+  *made = result == FolderResult::kMade;
+  if (result != FolderResult::kExisted) return *made;
   struct stat st;
-  return errno == EEXIST && stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
-bool IsSymbolicLink(const std::string& path) {
-  struct stat st;
-  return lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+  return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 struct timespec ToTimespec(uint64_t fileTime) {
@@ -75,35 +73,12 @@ bool OutputTree::Init(const NativePath& root) {
   if (root_.empty()) return Fail("the target folder is empty");
   for (size_t i = 1; i <= root_.size(); ++i) {
     if (i == root_.size() || root_[i] == '/') {
-      if (!MakeOneDirectory(root_.substr(0, i))) return Fail("cannot create the target folder " + root_);
+      if (!MakeOneDirectory(root_.substr(0, i), &rootMade_)) return Fail("cannot create the target folder " + root_);
     }
   }
   // Folders above the target are the user's business; the target itself must be a real folder.
-  if (IsSymbolicLink(root_)) return RefuseReparsePoint(root_);
+  if (KindOfName(root_) == NameKind::kLink) return RefuseReparsePoint(root_);
   return StartJournal();
-}
-
-bool OutputTree::RefuseReparsePoint(const NativePath& path) {
-  return Fail("refusing to write through the link or junction " + path);
-}
-
-bool OutputTree::MakeDirectories(const PathComponents& components, size_t count) {
-  for (size_t i = 1; i <= count; ++i) {
-    const NativePath path = Join(components, i);
-    if (!NameTaken(path) && !journal_.NewFolder(RelativeName(components, i))) return JournalFailure();
-    if (!MakeOneDirectory(path)) return Fail("cannot create folder " + path + ": " + std::strerror(errno));
-    // A link inside the target would send the files elsewhere.
-    if (IsSymbolicLink(path)) return RefuseReparsePoint(path);
-  }
-  return true;
-}
-
-bool OutputTree::BeginFile(OutputFile& file, const PathComponents& components) {
-  AbortFile(file);
-  if (!MakeDirectories(components, components.size() - 1)) return false;
-  const NativePath path = Join(components, components.size());
-  if (IsSymbolicLink(path)) return RefuseReparsePoint(path);
-  return OpenTemporaryFile(file, components);
 }
 
 bool OutputTree::CreateNewFile(OutputFile& file) {

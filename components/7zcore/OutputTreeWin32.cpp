@@ -13,14 +13,11 @@ namespace {
 constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                                   FILE_ATTRIBUTE_ARCHIVE;
 
-bool IsReparsePoint(const std::wstring& path) {
-  const DWORD attributes = GetFileAttributesW(ExtendedPath(path).c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
-}
-
-bool MakeOneDirectory(const std::wstring& path) {
-  if (CreateDirectoryW(ExtendedPath(path).c_str(), nullptr)) return true;
-  if (GetLastError() != ERROR_ALREADY_EXISTS) return false;
+// A folder found there may be a link to one: above the target that is the user's business.
+bool MakeOneDirectory(const std::wstring& path, bool* made) {
+  const FolderResult result = MakeFolder(path);
+  *made = result == FolderResult::kMade;
+  if (result != FolderResult::kExisted) return *made;
   const DWORD attributes = GetFileAttributesW(ExtendedPath(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
@@ -67,35 +64,14 @@ bool OutputTree::Init(const NativePath& root) {
   }
   for (size_t i = start; i <= root_.size(); ++i) {
     if (i == root_.size() || root_[i] == L'\\') {
-      if (!MakeOneDirectory(root_.substr(0, i))) return Fail("cannot create the target folder " + PathText(root_));
+      if (!MakeOneDirectory(root_.substr(0, i), &rootMade_)) {
+        return Fail("cannot create the target folder " + PathText(root_));
+      }
     }
   }
   // Folders above the target are the user's business; the target itself must be a real folder.
-  if (IsReparsePoint(root_)) return RefuseReparsePoint(root_);
+  if (KindOfName(root_) == NameKind::kLink) return RefuseReparsePoint(root_);
   return StartJournal();
-}
-
-bool OutputTree::RefuseReparsePoint(const NativePath& path) {
-  return Fail("refusing to write through the link or junction " + PathText(path));
-}
-
-bool OutputTree::MakeDirectories(const PathComponents& components, size_t count) {
-  for (size_t i = 1; i <= count; ++i) {
-    const NativePath path = Join(components, i);
-    if (!NameTaken(path) && !journal_.NewFolder(RelativeName(components, i))) return JournalFailure();
-    if (!MakeOneDirectory(path)) return Fail("cannot create folder " + PathText(path) + ": " + LastSystemError());
-    // A junction or symbolic link inside the target would send the files elsewhere.
-    if (IsReparsePoint(path)) return RefuseReparsePoint(path);
-  }
-  return true;
-}
-
-bool OutputTree::BeginFile(OutputFile& file, const PathComponents& components) {
-  AbortFile(file);
-  if (!MakeDirectories(components, components.size() - 1)) return false;
-  const NativePath path = Join(components, components.size());
-  if (IsReparsePoint(path)) return RefuseReparsePoint(path);
-  return OpenTemporaryFile(file, components);
 }
 
 bool OutputTree::CreateNewFile(OutputFile& file) {

@@ -1,5 +1,7 @@
 #include "UnpackJournal.h"
 
+#include <set>
+
 namespace zk7z {
 
 namespace {
@@ -75,6 +77,7 @@ bool Undo(const NativePath& root, const std::vector<UnpackJournal::Record>& reco
   };
   for (size_t i = records.size(); i-- > 0;) {
     const UnpackJournal::Record& r = records[i];
+    if (r.settled) continue;
     const NativePath path = JoinRelative(root, r.name);
     switch (r.kind) {
       case kFolder:
@@ -83,6 +86,9 @@ bool Undo(const NativePath& root, const std::vector<UnpackJournal::Record>& reco
         break;
       case kTemporary:
       case kNewFile:
+        // Our files are never folders: a folder there is one of the run's, named alike by the
+        // archive, and goes with its own record.
+        if (IsFolder(path)) break;
         if (!RemoveFileName(path)) note(Failure("cannot remove", path));
         break;
       case kMovedAside: {
@@ -101,11 +107,17 @@ bool Undo(const NativePath& root, const std::vector<UnpackJournal::Record>& reco
   return false;
 }
 
-// After the commit only the moved-aside copies (and temporaries a crash left) remain.
+// After the commit only the moved-aside copies (and temporaries a crash left) remain. A temporary
+// name the archive also has as a member's name is that member's now.
 bool Complete(const NativePath& root, const std::vector<UnpackJournal::Record>& records, std::string* error) {
+  std::set<std::string> installed;
+  for (const UnpackJournal::Record& r : records) {
+    if (r.kind == kFolder || r.kind == kNewFile || r.kind == kMovedAside) installed.insert(r.name);
+  }
   bool ok = true;
   for (const UnpackJournal::Record& r : records) {
     if (r.kind != kMovedAside && r.kind != kTemporary) continue;
+    if (r.kind == kTemporary && (r.settled || installed.count(r.name) != 0)) continue;
     const NativePath path = JoinRelative(root, r.kind == kMovedAside ? r.aside : r.name);
     if (!RemoveFileName(path)) {
       if (ok) *error = Failure("cannot delete the replaced file", path);
@@ -156,7 +168,7 @@ bool UnpackJournal::Begin(const NativePath& root, std::string* error) {
   return true;
 }
 
-bool UnpackJournal::Add(const Record& record, bool flush) {
+bool UnpackJournal::Add(const Record& record, bool flush, size_t* index) {
   const std::lock_guard<std::mutex> lock(mutex_);
   if (stopped_) return false;
   if (records_.size() >= recordLimit_) {
@@ -169,6 +181,7 @@ bool UnpackJournal::Add(const Record& record, bool flush) {
   if (!record.aside.empty()) line += '\t' + record.aside;
   line += '\n';
   if (!file_.Append(line) || (flush && !file_.Flush())) return false;
+  if (index) *index = records_.size();
   records_.push_back(record);
   return true;
 }
@@ -177,16 +190,13 @@ bool UnpackJournal::NewFolder(const std::string& folder) { return Add({kFolder, 
 
 // Temporaries and new names need no flush: what a lost record leaves behind is an extra file,
 // never a lost one. A file moved aside must be on record before it moves.
-bool UnpackJournal::NewTemporary(const std::string& file) { return Add({kTemporary, file, std::string()}, false); }
+bool UnpackJournal::NewTemporary(const std::string& file, size_t* record) {
+  return Add({kTemporary, file, std::string()}, false, record);
+}
 
-void UnpackJournal::ForgetTemporary(const std::string& file) {
+void UnpackJournal::SettleTemporary(size_t record) {
   const std::lock_guard<std::mutex> lock(mutex_);
-  for (size_t i = records_.size(); i-- > 0;) {
-    if (records_[i].kind == kTemporary && records_[i].name == file) {
-      records_.erase(records_.begin() + static_cast<std::ptrdiff_t>(i));
-      return;
-    }
-  }
+  if (record < records_.size()) records_[record].settled = true;
 }
 
 bool UnpackJournal::NewFile(const std::string& file) { return Add({kNewFile, file, std::string()}, false); }

@@ -33,9 +33,11 @@ class UnpackJournal {
   // Starts the journal of a run into root; false when one is there already or it cannot be made.
   bool Begin(const NativePath& root, std::string* error);
   bool NewFolder(const std::string& folder);
-  bool NewTemporary(const std::string& file);
-  // A NewTemporary named a file that was not ours after all.
-  void ForgetTemporary(const std::string& file);
+  // *record identifies the record for SettleTemporary.
+  bool NewTemporary(const std::string& file, size_t* record);
+  // The temporary is no longer ours to delete: it was renamed into place, or its name turned out
+  // to be taken.
+  void SettleTemporary(size_t record);
   bool NewFile(const std::string& file);
   bool MoveAside(const std::string& file, const std::string& aside);
   // Marks the run done, deletes the moved-aside files and the journal.
@@ -57,10 +59,11 @@ class UnpackJournal {
     char kind;
     std::string name;
     std::string aside;
+    bool settled = false;  // a temporary with nothing left to delete; never written
   };
 
  private:
-  bool Add(const Record& record, bool flush);
+  bool Add(const Record& record, bool flush, size_t* index = nullptr);
 
   NativePath root_;
   AppendOnlyFile file_;

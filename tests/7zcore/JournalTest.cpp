@@ -27,13 +27,16 @@ class UnpackJournalTest : public ArchiveFixture {
     Make7z("b.7z", "b", "-mx0 -ms=off");
   }
 
-  // Installs A into inst/zkbin, with a read-only file and a file of the user's of its own.
+  // Installs A into inst/zkbin, with a read-only file and files of the user's of its own, one of
+  // them under the name the unpack would first choose for a temporary.
   void InstallA() {
     fs::remove_all(Path("inst"));
     ASSERT_TRUE(Extract("a.7z", "inst/zkbin"));
-    WriteFile("inst/zkbin/user-notes.txt", "mine");
-    // Written anew for every run: a fixed time keeps it the same file for State().
-    fs::last_write_time(Path("inst/zkbin/user-notes.txt"), fs::file_time_type(std::chrono::hours(24 * 365 * 50)));
+    for (const char* name : {"inst/zkbin/user-notes.txt", "inst/zkbin/readme.txt.zk7z~part"}) {
+      WriteFile(name, "mine");
+      // Written anew for every run: a fixed time keeps it the same file for State().
+      fs::last_write_time(Path(name), fs::file_time_type(std::chrono::hours(24 * 365 * 50)));
+    }
     fs::permissions(Path("inst/zkbin/lib/codec.dll"), fs::perms::owner_write | fs::perms::group_write |
                     fs::perms::others_write, fs::perm_options::remove);
   }
@@ -52,41 +55,82 @@ class UnpackJournalTest : public ArchiveFixture {
   }
 
   std::string Target() const { return Path("inst/zkbin").string(); }
+
+  // Extracts archive over A, killed after 0, 1, 2... journal records until a run ends by itself;
+  // that run's result is returned. Each killed run, once healed, and a run that failed by itself
+  // leave the tree as before; the run that ended leaves no journal. *killed counts the others.
+  bool KillAtEveryStep(const std::string& archive, std::string* error, size_t* killed) {
+    *killed = 0;
+    for (size_t records = 0;; ++records) {
+      SCOPED_TRACE("killed after " + std::to_string(records) + " journal records");
+      InstallA();
+      const auto before = State();
+      zk7z::SevenZipExtractor extractor;
+      extractor.SetWriters(Writers());
+      extractor.StopAfterJournalRecordsForTest(records);
+      const bool ok = extractor.Extract(Path(archive).string(), Target());
+      *error = extractor.error();
+      std::string why;
+      const auto result = zk7z::UnpackJournal::Heal(Target(), &why);
+      EXPECT_NE(result, zk7z::UnpackJournal::HealResult::kFailed) << why;
+      if (!ok) {
+        EXPECT_EQ(State(), before);
+      }
+      if (result != zk7z::UnpackJournal::HealResult::kUndone || HasFailure()) {
+        EXPECT_EQ(result, zk7z::UnpackJournal::HealResult::kNothingFound);
+        return ok;
+      }
+      ++*killed;
+    }
+  }
 };
 
 TEST_F(UnpackJournalTest, KilledAtEveryStepTheNextRunHealsTheTree) {
   MakeVersions();
-  InstallA();
-  const auto before = State();
   zk7z::SevenZipExtractor reference;
   reference.SetWriters(Writers());
   ASSERT_TRUE(reference.Extract(Path("b.7z").string(), Path("ref/zkbin").string()));
 
-  size_t undone = 0;
-  for (size_t records = 0;; ++records) {
-    SCOPED_TRACE("killed after " + std::to_string(records) + " journal records");
-    InstallA();
-    zk7z::SevenZipExtractor extractor;
-    extractor.SetWriters(Writers());
-    extractor.StopAfterJournalRecordsForTest(records);
-    const bool finished = extractor.Extract(Path("b.7z").string(), Target());
-    std::string error;
-    const auto result = zk7z::UnpackJournal::Heal(Target(), &error);
-    ASSERT_NE(result, zk7z::UnpackJournal::HealResult::kFailed) << error;
-    if (finished) {
-      // The commit is the last record: past it there is nothing left to heal.
-      EXPECT_EQ(result, zk7z::UnpackJournal::HealResult::kNothingFound);
-      break;
-    }
-    ASSERT_EQ(result, zk7z::UnpackJournal::HealResult::kUndone);
-    ASSERT_EQ(State(), before);
-    ++undone;
-  }
+  std::string error;
+  size_t killed = 0;
+  ASSERT_TRUE(KillAtEveryStep("b.7z", &error, &killed)) << error;
   // Folders, temporaries, new files and moved-aside files: every kind of step was interrupted.
-  EXPECT_GT(undone, 12u);
+  EXPECT_GT(killed, 12u);
   fs::remove(Path("inst/zkbin/user-notes.txt"));
+  EXPECT_EQ(ReadFile(Path("inst/zkbin/readme.txt.zk7z~part")), "mine");
+  fs::remove(Path("inst/zkbin/readme.txt.zk7z~part"));
   fs::permissions(Path("inst/zkbin/lib/codec.dll"), fs::perms::owner_write, fs::perm_options::add);
   ExpectSameTree("ref", "inst");
+}
+
+// In folders the run makes itself names are not looked up before use, yet members can still
+// collide there: a member given twice replaces the first, and a file named like a member folder
+// fails the run. Killed anywhere, both are healed, the user's files in the installed folder kept.
+TEST_F(UnpackJournalTest, MembersCollidingInNewFoldersAreHealedAtEveryStep) {
+  MakeVersions();
+  WriteFile("b/plugins/two.dll", RandomBytes(2500, 20));
+  WriteFile("b/plugins/sub/inner.txt", Text(700, 21));
+  WriteFile("b/plugins/sub.txt", Text(800, 22));
+  Make7z("dup.7z", "b", "-mx0 -ms=off");
+  ASSERT_EQ(Run("cp " + Quote(Path("dup.7z")) + " " + Quote(Path("clash.7z"))), 0);
+  ASSERT_EQ(Run("7zz rn -bd " + Quote(Path("dup.7z")) + " plugins/two.dll plugins/one.dll >/dev/null"), 0);
+  ASSERT_EQ(Run("7zz rn -bd " + Quote(Path("clash.7z")) + " plugins/sub.txt plugins/sub >/dev/null"), 0);
+
+  std::string error;
+  size_t killed = 0;
+  ASSERT_TRUE(KillAtEveryStep("dup.7z", &error, &killed)) << error;
+  EXPECT_GT(killed, 12u);
+  EXPECT_EQ(ReadFile(Path("inst/zkbin/plugins/one.dll")), RandomBytes(2500, 20));
+  EXPECT_EQ(ReadFile(Path("inst/zkbin/readme.txt.zk7z~part")), "mine");
+  for (auto& [name, bytes] : Snapshot(Path("inst"))) {
+    if (name != "zkbin/readme.txt.zk7z~part") {
+      EXPECT_EQ(name.find(".zk7z~"), std::string::npos) << name;
+    }
+  }
+
+  EXPECT_FALSE(KillAtEveryStep("clash.7z", &error, &killed));
+  EXPECT_NE(error.find("cannot replace the folder"), std::string::npos) << error;
+  EXPECT_GT(killed, 12u);
 }
 
 TEST_F(UnpackJournalTest, DamagedLastFileOrCancelLeavesTheInstalledTree) {
