@@ -1,7 +1,6 @@
 #include "SevenZipExtractor.h"
 
 #include <memory>
-#include <set>
 #include <utility>
 #include <vector>
 
@@ -112,11 +111,9 @@ bool SevenZipExtractor::Extract(const NativePath& archivePath, const NativePath&
   OutputTree tree;
   tree.journal().StopAfterRecordsForTest(journalRecordLimit_);
   if (!tree.Init(targetDir)) return Fail(tree.error());
-  // Every folder is made here, so that writers working side by side never record one twice.
-  std::set<std::string> madeFolders;
+  // Every folder is made and checked here, before the writers start; the tree remembers them.
   for (const PlannedItem& item : items) {
     const size_t depth = item.entry->isDir ? item.path.size() : item.path.size() - 1;
-    if (depth == 0 || !madeFolders.insert(RelativeName(item.path, depth)).second) continue;
     if (!tree.MakeDirectories(item.path, depth)) return FailAndUndo(tree, tree.error());
   }
 
