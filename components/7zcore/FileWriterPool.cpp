@@ -31,8 +31,9 @@ FileWriterPool::~FileWriterPool() { Abort("the extraction was abandoned"); }
 
 unsigned FileWriterPool::DefaultWriters() { return std::thread::hardware_concurrency() == 1 ? 1 : 2; }
 
-bool FileWriterPool::Start(unsigned writers, size_t queueBudget) {
+bool FileWriterPool::Start(unsigned writers, size_t queueBudget, size_t bufferSize) {
   budget_ = queueBudget;
+  bufferSize_ = bufferSize;
   try {
     for (unsigned i = 0; i < writers; ++i) writers_.emplace_back(&FileWriterPool::WriterLoop, this);
   } catch (const std::exception&) {
@@ -58,6 +59,18 @@ void FileWriterPool::BeginFile(FileJob file) {
   current_->ticket = current_->turns->issued++;
   current_->file = std::move(file);
   currentPublished_ = false;
+}
+
+std::vector<uint8_t> FileWriterPool::TakeBuffer(size_t size) {
+  if (size == bufferSize_) {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    if (!spare_.empty()) {
+      std::vector<uint8_t> bytes = std::move(spare_.back());
+      spare_.pop_back();
+      return bytes;
+    }
+  }
+  return std::vector<uint8_t>(size);
 }
 
 bool FileWriterPool::Append(std::vector<uint8_t> bytes, bool last) {
@@ -127,6 +140,8 @@ void FileWriterPool::ReturnLocked(Spent& spent) {
     spent.cost = 0;
     if (roomWanted_ > 0 && (queued_ == 0 || queued_ + roomWanted_ <= budget_)) room_.notify_one();
   }
+  for (std::vector<uint8_t>& bytes : spent.buffers) spare_.push_back(std::move(bytes));
+  spent.buffers.clear();
   if (spent.turns) {
     ++spent.turns->done;
     spent.turns = nullptr;
@@ -183,13 +198,15 @@ bool FileWriterPool::WriteJob(Job& job, Chunks taken, bool whole, Spent& spent) 
   if (!tree_.BeginFile(file, *job.file.path)) return fail(tree_.error());
   uint32_t crc = 0;
   for (;;) {
-    for (const std::vector<uint8_t>& bytes : taken) {
+    for (std::vector<uint8_t>& bytes : taken) {
       crc = Crc32(bytes.data(), bytes.size(), crc);
       if (!tree_.Write(file, bytes.data(), bytes.size())) return fail(tree_.error());
-      spent.cost += bytes.size() + kChunkOverhead;
+      const size_t size = bytes.size();
+      spent.cost += size + kChunkOverhead;
+      if (size == bufferSize_) spent.buffers.push_back(std::move(bytes));
       const std::lock_guard<std::mutex> lock(writtenMutex_);
-      for (size_t done = 0; done < bytes.size(); done += kReportUnit) {
-        if (!written_(std::min(kReportUnit, bytes.size() - done))) return fail("the extraction was cancelled");
+      for (size_t done = 0; done < size; done += kReportUnit) {
+        if (!written_(std::min(kReportUnit, size - done))) return fail("the extraction was cancelled");
       }
     }
     taken.clear();

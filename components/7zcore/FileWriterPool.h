@@ -47,7 +47,12 @@ class FileWriterPool {
 
   // Two writers, one on a single core.
   static unsigned DefaultWriters();
-  bool Start(unsigned writers, size_t queueBudget);
+  // Buffers of exactly bufferSize bytes are kept for reuse once written.
+  bool Start(unsigned writers, size_t queueBudget, size_t bufferSize);
+
+  // A buffer of size bytes for the next Append; a written one of the reused size when there is
+  // one, so that large files neither allocate nor clear memory for every piece.
+  std::vector<uint8_t> TakeBuffer(size_t size);
 
   // The decoder's side. A file reaches the writers with its first bytes; one whose bytes all come
   // in one Append (last set) is handed over whole. Append returns false once the extraction has
@@ -79,6 +84,7 @@ class FileWriterPool {
   struct Spent {
     size_t cost = 0;
     NameTurns* turns = nullptr;  // of the file it just put in place
+    std::vector<std::vector<uint8_t>> buffers;
   };
 
   void WriterLoop();
@@ -98,6 +104,9 @@ class FileWriterPool {
   std::deque<std::shared_ptr<Job>> pending_;
   size_t queued_ = 0;
   size_t budget_ = 0;
+  size_t bufferSize_ = 0;
+  // Never more than the queue held at once, so the budget bounds it too.
+  std::vector<std::vector<uint8_t>> spare_;
   size_t roomWanted_ = 0;  // set while the decoder waits for room
   unsigned idleWriters_ = 0;
   unsigned writersWantingMore_ = 0;

@@ -120,7 +120,7 @@ bool SevenZipExtractor::Extract(const NativePath& archivePath, const NativePath&
   ProgressReporter progress(progress_, stop_, total);
   if (progress.Stopped()) return FailAndUndo(tree, kStopped);
   FileWriterPool pool(tree, [&progress](uint64_t n) { return progress.Advance(n); });
-  if (!pool.Start(writers_ ? writers_ : FileWriterPool::DefaultWriters(), kQueueBudget)) {
+  if (!pool.Start(writers_ ? writers_ : FileWriterPool::DefaultWriters(), kQueueBudget, kHandOffSize)) {
     return FailAndUndo(tree, pool.error());
   }
   // Ends the writers before the tree is undone: nothing may be written after the undo.
@@ -149,7 +149,7 @@ bool SevenZipExtractor::Extract(const NativePath& archivePath, const NativePath&
     uint64_t left = file.size;
     while (left > 0) {
       const size_t want = left < kHandOffSize ? static_cast<size_t>(left) : kHandOffSize;
-      std::vector<uint8_t> bytes(want);
+      std::vector<uint8_t> bytes = pool.TakeBuffer(want);
       size_t got = 0;
       if (!ReadFull(*decoder->Output(), bytes.data(), want, &got)) {
         return failAll(status.error + " (in \"" + Utf16ToUtf8Lossy(file.name) + "\")");
