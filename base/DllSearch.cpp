@@ -21,10 +21,8 @@ std::wstring SystemFolder() {
 }  // namespace
 
 bool RestrictDllSearch() {
-  HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-  const auto restrict = kernel == nullptr ? nullptr
-                                          : reinterpret_cast<SetDefaultDllDirectoriesFn>(reinterpret_cast<void*>(
-                                                GetProcAddress(kernel, "SetDefaultDllDirectories")));
+  const auto restrict =
+      FindExport<SetDefaultDllDirectoriesFn>(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories");
   if (restrict != nullptr && restrict(LOAD_LIBRARY_SEARCH_SYSTEM32)) return true;
   SetDllDirectoryW(L"");
   return false;

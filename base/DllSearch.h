@@ -16,3 +16,11 @@ HMODULE LoadSystemLibrary(const wchar_t* name);
 
 // Loads the DLL at an absolute path; its own imports come from System32. nullptr when it cannot.
 HMODULE LoadLibraryAtPath(const std::wstring& path);
+
+// A loaded module's export as the function type it has; nullptr when the module or the export is
+// missing.
+template <typename Function>
+Function FindExport(HMODULE module, const char* name) {
+  if (module == nullptr) return nullptr;
+  return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
+}

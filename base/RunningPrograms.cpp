@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "DllSearch.h"
 #include "Paths.h"
 #include "UniqueHandle.h"
 
@@ -40,11 +41,6 @@ using RmRegisterResourcesFn = DWORD(WINAPI*)(DWORD, UINT, LPCWSTR*, UINT, RM_UNI
 using RmGetListFn = DWORD(WINAPI*)(DWORD, UINT*, UINT*, RM_PROCESS_INFO*, LPDWORD);
 using RmEndSessionFn = DWORD(WINAPI*)(DWORD);
 
-template <typename Fn>
-Fn Entry(HMODULE module, const char* name) {
-  return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
 // What the Restart Manager knows uses the folder's programs: also services and programs that only
 // hold one of its DLLs. Loaded from System32 alone (it is no KnownDLL); nothing where it fails.
 void AddRestartManagerUsers(const std::wstring& folder, std::vector<DWORD>* ids) {
@@ -52,10 +48,10 @@ void AddRestartManagerUsers(const std::wstring& folder, std::vector<DWORD>* ids)
   if (files.empty()) return;
   const unique_module library(LoadLibraryExW(L"rstrtmgr.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
   if (!library) return;
-  const auto start = Entry<RmStartSessionFn>(library.get(), "RmStartSession");
-  const auto registerFiles = Entry<RmRegisterResourcesFn>(library.get(), "RmRegisterResources");
-  const auto getList = Entry<RmGetListFn>(library.get(), "RmGetList");
-  const auto end = Entry<RmEndSessionFn>(library.get(), "RmEndSession");
+  const auto start = FindExport<RmStartSessionFn>(library.get(), "RmStartSession");
+  const auto registerFiles = FindExport<RmRegisterResourcesFn>(library.get(), "RmRegisterResources");
+  const auto getList = FindExport<RmGetListFn>(library.get(), "RmGetList");
+  const auto end = FindExport<RmEndSessionFn>(library.get(), "RmEndSession");
   if (!start || !registerFiles || !getList || !end) return;
   DWORD session = 0;
   WCHAR key[CCH_RM_SESSION_KEY + 1] = {};

@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "DllSearch.h"
 #include "UniqueHandle.h"
 
 namespace {
@@ -12,10 +13,7 @@ constexpr DWORD kTypeMask = VER_MINORVERSION | VER_MAJORVERSION | VER_SERVICEPAC
 
 unsigned IsWow64() {
   using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, PBOOL);
-  HMODULE kernel32 = GetModuleHandleW(L"kernel32");
-  if (kernel32 == nullptr) return 0;
-  auto isWow64Process = reinterpret_cast<IsWow64ProcessFn>(
-      reinterpret_cast<void*>(GetProcAddress(kernel32, "IsWow64Process")));
+  const auto isWow64Process = FindExport<IsWow64ProcessFn>(GetModuleHandleW(L"kernel32"), "IsWow64Process");
   if (isWow64Process == nullptr) return 0;
   BOOL wow64 = FALSE;
   isWow64Process(GetCurrentProcess(), &wow64);

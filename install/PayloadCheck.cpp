@@ -65,7 +65,7 @@ class CngSha256 {
  private:
   template <typename Function>
   bool Find(const char* name, Function& function) {
-    function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module_.get(), name)));
+    function = FindExport<Function>(module_.get(), name);
     return function != nullptr;
   }
   static bool Fail(std::wstring& error, const wchar_t* text) {

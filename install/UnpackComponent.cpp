@@ -8,11 +8,6 @@ namespace {
 
 constexpr const wchar_t* kComponentFile = L"7zCore.dll";
 
-template <typename Function>
-Function FindExport(HMODULE module, const char* name) {
-  return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
 }  // namespace
 
 bool UnpackComponent::Load(std::wstring& reason) {

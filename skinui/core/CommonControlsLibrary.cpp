@@ -3,15 +3,6 @@
 #include "DllSearch.h"
 
 namespace SkinUI {
-namespace {
-
-template <typename Function>
-Function Lookup(HMODULE module, const char* name) {
-  if (module == nullptr) return nullptr;
-  return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
-}
-
-}  // namespace
 
 const CCommonControlsLibrary& CCommonControlsLibrary::Get() {
   static const CCommonControlsLibrary library;
@@ -20,9 +11,9 @@ const CCommonControlsLibrary& CCommonControlsLibrary::Get() {
 
 CCommonControlsLibrary::CCommonControlsLibrary()
     : m_module(LoadSystemLibrary(L"comctl32.dll")),
-      m_setWindowSubclass(Lookup<SetWindowSubclassProc>(m_module.get(), "SetWindowSubclass")),
-      m_removeWindowSubclass(Lookup<RemoveWindowSubclassProc>(m_module.get(), "RemoveWindowSubclass")),
-      m_defSubclassProc(Lookup<DefSubclassProcProc>(m_module.get(), "DefSubclassProc")) {}
+      m_setWindowSubclass(FindExport<SetWindowSubclassProc>(m_module.get(), "SetWindowSubclass")),
+      m_removeWindowSubclass(FindExport<RemoveWindowSubclassProc>(m_module.get(), "RemoveWindowSubclass")),
+      m_defSubclassProc(FindExport<DefSubclassProcProc>(m_module.get(), "DefSubclassProc")) {}
 
 bool CCommonControlsLibrary::SetWindowSubclass(HWND window, SUBCLASSPROC procedure, UINT_PTR id,
                                                DWORD_PTR data) const {

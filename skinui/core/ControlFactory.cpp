@@ -11,6 +11,7 @@
 #include "ComboUI.h"
 #include "ContainerUI.h"
 #include "ControlUI.h"
+#include "DllSearch.h"
 #include "EditUI.h"
 #include "FadeButtonUI.h"
 #include "GifAnimUI.h"
@@ -125,7 +126,7 @@ bool CControlFactory::LoadPlugin(const wchar_t* libraryPath) {
   // A plug-in stays loaded for the life of the process: its creators are called at any time.
   HMODULE library = ::LoadLibraryW(libraryPath);
   if (library == nullptr) return false;
-  auto creator = reinterpret_cast<PluginCreator>(reinterpret_cast<void*>(::GetProcAddress(library, kPluginExport)));
+  const auto creator = FindExport<PluginCreator>(library, kPluginExport);
   if (creator == nullptr) {
     ::FreeLibrary(library);
     return false;

@@ -1,5 +1,7 @@
 #include "DpiScaler.h"
 
+#include "DllSearch.h"
+
 namespace SkinUI {
 
 namespace {
@@ -25,9 +27,7 @@ using GetDpiForSystemFn = UINT(WINAPI*)();
 // user32 is a KnownDLL and already loaded; these exports are missing on older systems.
 template <typename Fn>
 Fn User32Entry(const char* name) {
-  HMODULE user32 = ::GetModuleHandleW(L"user32.dll");
-  if (user32 == nullptr) return nullptr;
-  return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(user32, name)));
+  return FindExport<Fn>(::GetModuleHandleW(L"user32.dll"), name);
 }
 
 DpiContext Context(INT_PTR value) { return reinterpret_cast<DpiContext>(value); }

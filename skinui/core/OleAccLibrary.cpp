@@ -11,10 +11,8 @@ const COleAccLibrary& COleAccLibrary::Get() {
 
 COleAccLibrary::COleAccLibrary() : m_module(LoadSystemLibrary(L"oleacc.dll")) {
   if (!m_module) return;
-  m_lresultFromObject =
-      reinterpret_cast<LresultFromObjectProc>(reinterpret_cast<void*>(::GetProcAddress(m_module.get(), "LresultFromObject")));
-  m_objectFromWindow = reinterpret_cast<AccessibleObjectFromWindowProc>(
-      reinterpret_cast<void*>(::GetProcAddress(m_module.get(), "AccessibleObjectFromWindow")));
+  m_lresultFromObject = FindExport<LresultFromObjectProc>(m_module.get(), "LresultFromObject");
+  m_objectFromWindow = FindExport<AccessibleObjectFromWindowProc>(m_module.get(), "AccessibleObjectFromWindow");
 }
 
 LRESULT COleAccLibrary::ResultFromObject(REFIID riid, WPARAM wParam, IUnknown* object) const {
