@@ -82,6 +82,31 @@ std::string CheckFolderSupported(const Folder& folder) {
   return std::string();
 }
 
+uint64_t Lzma2DictionarySize(uint8_t code) {
+  constexpr uint8_t kLargestCode = 40;
+  return code >= kLargestCode ? 0xFFFFFFFFu : (uint64_t(2) | (code & 1)) << (code / 2 + 11);
+}
+
+uint64_t FolderDictionaryBytes(const Folder& folder) {
+  uint64_t total = 0;
+  for (size_t i = 0; i < folder.coders.size() && i < folder.unpackSizes.size(); ++i) {
+    const std::vector<uint8_t>& props = folder.coders[i].props;
+    uint64_t dictionary = 0;
+    switch (IdentifyMethod(folder.coders[i].methodId)) {
+      case Method::kLzma:
+        if (props.size() >= 5) dictionary = props[1] | props[2] << 8 | props[3] << 16 | uint32_t(props[4]) << 24;
+        break;
+      case Method::kLzma2:
+        if (props.size() == 1) dictionary = Lzma2DictionarySize(props[0]);
+        break;
+      default:
+        break;
+    }
+    total += std::min(dictionary, folder.unpackSizes[i]);
+  }
+  return total;
+}
+
 namespace {
 
 // Hands its input on unchanged, up to the declared size.

@@ -29,6 +29,12 @@ std::string MethodName(const std::vector<uint8_t>& id);
 // Empty when every coder of the folder can be decoded; otherwise why not.
 std::string CheckFolderSupported(const Folder& folder);
 
+// The dictionary an LZMA2 stream declares by its property byte (at most 40).
+uint64_t Lzma2DictionarySize(uint8_t code);
+// What the folder's decoders allocate for their dictionaries; each is capped at the data its
+// coder produces.
+uint64_t FolderDictionaryBytes(const Folder& folder);
+
 // Makes the stage for one coder, reading from inputs (one per coder input stream) and producing
 // outSize bytes. Null on failure, with the reason in status.
 std::unique_ptr<ByteStream> CreateCoder(const CoderInfo& coder, const std::vector<ByteStream*>& inputs,

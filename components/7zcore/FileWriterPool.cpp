@@ -14,20 +14,20 @@ namespace {
 // What a queued chunk costs beside its bytes, so that many tiny files stay within the budget.
 constexpr size_t kChunkOverhead = 256;
 
-// Names that differ only in case are one file on Windows; folding ASCII is enough to keep their
-// order, and folding too much only serialises files that could have been written side by side.
-std::string NameKey(const PathComponents& path) {
-  std::string key = RelativeName(path, path.size());
-  for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return key;
-}
-
 }  // namespace
 
 FileWriterPool::FileWriterPool(OutputTree& tree, WrittenFunction written)
     : tree_(tree), written_(std::move(written)) {}
 
 FileWriterPool::~FileWriterPool() { Abort("the extraction was abandoned"); }
+
+// Folding ASCII case is enough to keep the order of one file's names; folding more only
+// serialises files that could have been written side by side.
+std::string FileWriterPool::NameKey(const PathComponents& path) {
+  std::string key = RelativeName(path, path.size());
+  for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return key;
+}
 
 unsigned FileWriterPool::DefaultWriters() { return std::thread::hardware_concurrency() == 1 ? 1 : 2; }
 
@@ -53,12 +53,16 @@ void FileWriterPool::FailLocked(const std::string& reason) {
   turn_.notify_all();
 }
 
-void FileWriterPool::BeginFile(FileJob file) {
-  current_ = std::make_shared<Job>();
-  current_->turns = &names_[NameKey(*file.path)];
-  current_->ticket = current_->turns->issued++;
-  current_->file = std::move(file);
-  currentPublished_ = false;
+void FileWriterPool::Fail(const std::string& reason) {
+  const std::lock_guard<std::mutex> lock(mutex_);
+  FailLocked(reason);
+}
+
+void FileWriterPool::BeginFile(Lane& lane, FileJob file) {
+  lane.current_ = std::make_shared<Job>();
+  lane.current_->nameKey = NameKey(*file.path);
+  lane.current_->file = std::move(file);
+  lane.published_ = false;
 }
 
 std::vector<uint8_t> FileWriterPool::TakeBuffer(size_t size) {
@@ -73,38 +77,43 @@ std::vector<uint8_t> FileWriterPool::TakeBuffer(size_t size) {
   return std::vector<uint8_t>(size);
 }
 
-bool FileWriterPool::Append(std::vector<uint8_t> bytes, bool last) {
-  const bool ok = Publish(std::move(bytes), last);
-  if (last) current_.reset();
+bool FileWriterPool::Append(Lane& lane, std::vector<uint8_t> bytes, bool last) {
+  const bool ok = Publish(lane, std::move(bytes), last);
+  if (last) lane.current_.reset();
   return ok;
 }
 
-void FileWriterPool::EndFile() {
-  if (!current_) return;
-  Publish({}, true);
-  current_.reset();
+void FileWriterPool::EndFile(Lane& lane) {
+  if (!lane.current_) return;
+  Publish(lane, {}, true);
+  lane.current_.reset();
 }
 
-bool FileWriterPool::Publish(std::vector<uint8_t> bytes, bool last) {
+bool FileWriterPool::Publish(Lane& lane, std::vector<uint8_t> bytes, bool last) {
   const size_t cost = bytes.empty() ? 0 : bytes.size() + kChunkOverhead;
   std::unique_lock<std::mutex> lock(mutex_);
   // One chunk always fits into an empty queue, however large.
   while (cost > 0 && !failed_ && queued_ != 0 && queued_ + cost > budget_) {
-    roomWanted_ = cost;
+    roomWanted_ = decodersWaitingRoom_ == 0 ? cost : std::min(roomWanted_, cost);
+    ++decodersWaitingRoom_;
     room_.wait(lock);
+    --decodersWaitingRoom_;
   }
-  roomWanted_ = 0;
   if (failed_) return false;
   queued_ += cost;
-  Job& job = *current_;
+  Job& job = *lane.current_;
   if (cost > 0) job.chunks.push_back(std::move(bytes));
   job.complete = last;
-  if (!currentPublished_) {
-    currentPublished_ = true;
-    pending_.push_back(current_);
+  if (!lane.published_) {
+    lane.published_ = true;
+    // Turns follow the hand-over, so one name's files must all come from this lane.
+    job.turns = &names_[job.nameKey];
+    job.ticket = job.turns->issued++;
+    pending_.push_back(lane.current_);
     if (idleWriters_ > 0) work_.notify_one();
-  } else if (writersWantingMore_ > 0) {
-    more_.notify_one();
+  } else if (job.writerWaits) {
+    // Writers of other decoders' files may wait beside this one.
+    more_.notify_all();
   }
   return true;
 }
@@ -138,7 +147,7 @@ void FileWriterPool::ReturnLocked(Spent& spent) {
   if (spent.cost > 0) {
     queued_ -= spent.cost;
     spent.cost = 0;
-    if (roomWanted_ > 0 && (queued_ == 0 || queued_ + roomWanted_ <= budget_)) room_.notify_one();
+    if (decodersWaitingRoom_ > 0 && (queued_ == 0 || queued_ + roomWanted_ <= budget_)) room_.notify_all();
   }
   for (std::vector<uint8_t>& bytes : spent.buffers) spare_.push_back(std::move(bytes));
   spent.buffers.clear();
@@ -214,9 +223,9 @@ bool FileWriterPool::WriteJob(Job& job, Chunks taken, bool whole, Spent& spent) 
     std::unique_lock<std::mutex> lock(mutex_);
     ReturnLocked(spent);
     while (!failed_ && !job.complete && job.chunks.empty()) {
-      ++writersWantingMore_;
+      job.writerWaits = true;
       more_.wait(lock);
-      --writersWantingMore_;
+      job.writerWaits = false;
     }
     if (failed_) {
       lock.unlock();

@@ -1,13 +1,17 @@
 #pragma once
-// Writer threads behind the decoder: the decoder hands over each file's bytes as they come and
+// Writer threads behind the decoders: each decoder hands over its files' bytes as they come and
 // never waits on the file system, only on the queue's memory budget. A writer creates, writes,
 // checks the CRC of, stamps, closes and puts in place one file at a time. Files of one name are
-// put in place in archive order.
+// put in place in the order their decoder handed them over.
 //
-// Each kind of wait has its own condition variable, signalled only when that thread waits and
-// what it waits for changed: the decoder for room in the queue, idle writers for a file to start,
-// a writer for more bytes of its file (only the file being decoded can be incomplete), a writer
+// Each kind of wait has its own condition variable, signalled only when a thread waits and what
+// it waits for changed: decoders for room in the queue, idle writers for a file to start, a
+// writer for more bytes of its file (only the file a decoder is on can be incomplete), a writer
 // for its turn among files of one name.
+//
+// Writers take files in the order they were handed over, so with at least as many writers as
+// decoders every incomplete file has a writer and the queue always drains. Files of one name
+// must all come from one decoder: a writer waiting for its turn holds no decoder back only then.
 
 #include <condition_variable>
 #include <cstddef>
@@ -26,6 +30,8 @@
 namespace zk7z {
 
 class FileWriterPool {
+  struct Job;
+
  public:
   // Called by one writer at a time after each write, with at most kReportUnit bytes written;
   // false stops the extraction.
@@ -40,6 +46,14 @@ class FileWriterPool {
     std::string displayName;
   };
 
+  // One decoder's side of the hand-over: the file it is on, and whether writers see it yet.
+  class Lane {
+   private:
+    friend class FileWriterPool;
+    std::shared_ptr<Job> current_;
+    bool published_ = false;
+  };
+
   FileWriterPool(OutputTree& tree, WrittenFunction written);
   FileWriterPool(const FileWriterPool&) = delete;
   FileWriterPool& operator=(const FileWriterPool&) = delete;
@@ -47,6 +61,8 @@ class FileWriterPool {
 
   // Two writers, one on a single core.
   static unsigned DefaultWriters();
+  // Files whose paths have one key are one file on Windows; they take turns.
+  static std::string NameKey(const PathComponents& path);
   // Buffers of exactly bufferSize bytes are kept for reuse once written.
   bool Start(unsigned writers, size_t queueBudget, size_t bufferSize);
 
@@ -54,15 +70,18 @@ class FileWriterPool {
   // one, so that large files neither allocate nor clear memory for every piece.
   std::vector<uint8_t> TakeBuffer(size_t size);
 
-  // The decoder's side. A file reaches the writers with its first bytes; one whose bytes all come
-  // in one Append (last set) is handed over whole. Append returns false once the extraction has
-  // failed; EndFile is needed only where no Append had last set.
-  void BeginFile(FileJob job);
-  bool Append(std::vector<uint8_t> bytes, bool last);
-  void EndFile();
-  // Waits until every file is in place; false (with the reason in error()) on a failure.
+  // A decoder's side, one lane per decoder thread. A file reaches the writers with its first
+  // bytes; one whose bytes all come in one Append (last set) is handed over whole. Append returns
+  // false once the extraction has failed; EndFile is needed only where no Append had last set.
+  void BeginFile(Lane& lane, FileJob job);
+  bool Append(Lane& lane, std::vector<uint8_t> bytes, bool last);
+  void EndFile(Lane& lane);
+  // Waits until every file is in place; false (with the reason in error()) on a failure. Every
+  // decoder must be done.
   bool Finish();
-  // Ends the extraction with this reason and waits until the writers have stopped.
+  // Ends the extraction with this reason, the first one given staying in error(). Fail returns
+  // at once, for decoders; Abort waits until the writers have stopped.
+  void Fail(const std::string& reason);
   void Abort(const std::string& reason);
 
   const std::string& error() const { return error_; }
@@ -75,8 +94,10 @@ class FileWriterPool {
   };
   struct Job {
     FileJob file;
+    std::string nameKey;
     Chunks chunks;
     bool complete = false;
+    bool writerWaits = false;  // for more of it
     NameTurns* turns = nullptr;
     uint64_t ticket = 0;  // order among the files of its name
   };
@@ -89,7 +110,7 @@ class FileWriterPool {
 
   void WriterLoop();
   bool WriteJob(Job& job, Chunks taken, bool whole, Spent& spent);
-  bool Publish(std::vector<uint8_t> bytes, bool last);
+  bool Publish(Lane& lane, std::vector<uint8_t> bytes, bool last);
   void ReturnLocked(Spent& spent);
   void FailLocked(const std::string& reason);
   void Join();
@@ -107,20 +128,18 @@ class FileWriterPool {
   size_t bufferSize_ = 0;
   // Never more than the queue held at once, so the budget bounds it too.
   std::vector<std::vector<uint8_t>> spare_;
-  size_t roomWanted_ = 0;  // set while the decoder waits for room
+  // The smallest piece a waiting decoder has, while any waits for room.
+  size_t roomWanted_ = 0;
+  unsigned decodersWaitingRoom_ = 0;
   unsigned idleWriters_ = 0;
-  unsigned writersWantingMore_ = 0;
   unsigned writersWaitingTurn_ = 0;
   bool closed_ = false;
   bool failed_ = false;
   std::string error_;
   std::mutex writtenMutex_;
   std::vector<std::thread> writers_;
-  // The decoder's own: the file it decodes and whether writers can see it yet, and the turns of
-  // every name (writers reach theirs only through their job).
+  // The turns of every name; writers reach theirs only through their job.
   std::map<std::string, NameTurns> names_;
-  std::shared_ptr<Job> current_;
-  bool currentPublished_ = false;
 };
 
 }  // namespace zk7z

@@ -23,7 +23,8 @@ class InputFile {
 
   bool Open(const NativePath& path);
   uint64_t Size() const { return size_; }
-  // Reads up to size bytes at offset; *got is less than size only at the end of the file.
+  // Reads up to size bytes at offset; *got is less than size only at the end of the file. Safe
+  // to call from several threads at once.
   bool ReadAt(uint64_t offset, uint8_t* data, size_t size, size_t* got);
 
  private:

@@ -31,10 +31,7 @@ class Lzma2Coder final : public ByteStream {
 
   bool Init(const std::vector<uint8_t>& props, const DecodeLimits& limits) {
     if (props.size() != 1 || props[0] > kMaxDictionaryCode) return status_->Fail("LZMA2 coder has bad properties");
-    const uint8_t code = props[0];
-    const uint64_t declared =
-        code == kMaxDictionaryCode ? 0xFFFFFFFFu : (uint64_t(2) | (code & 1)) << (code / 2 + 11);
-    uint64_t size = std::max<uint64_t>(std::min<uint64_t>(declared, left_), kLzmaMinDictionary);
+    uint64_t size = std::max<uint64_t>(std::min<uint64_t>(Lzma2DictionarySize(props[0]), left_), kLzmaMinDictionary);
     if (size > limits.maxDictionary) return status_->Fail("LZMA2 dictionary is larger than allowed");
     dictionary_ = new (std::nothrow) uint8_t[static_cast<size_t>(size)];
     if (!dictionary_) return status_->Fail("not enough memory for the LZMA2 dictionary");

@@ -1,6 +1,11 @@
 #include "SevenZipExtractor.h"
 
-#include <memory>
+#include <algorithm>
+#include <condition_variable>
+#include <exception>
+#include <map>
+#include <mutex>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -23,6 +28,10 @@ constexpr uint64_t kProgressMinGap = 64 << 10;
 constexpr uint64_t kProgressStep = (1 << 20) - kProgressMinGap;
 // Writers advance the progress by at most this much at a time, so reports stay a MiB apart at most.
 static_assert(FileWriterPool::kReportUnit <= kProgressMinGap, "writers report too coarsely");
+
+// Beyond the largest dictionary alone, what the dictionaries of folders decoded side by side may take.
+constexpr uint64_t kExtraDictionaryBytes = 32 << 20;
+constexpr unsigned kMaxDecoders = 4;
 
 constexpr char kStopped[] = "the extraction was cancelled";
 
@@ -66,6 +75,115 @@ FileMeta MetaOf(const FileEntry& e) {
   meta.attribDefined = e.attribDefined;
   meta.attrib = e.attrib;
   return meta;
+}
+
+struct FolderPlan {
+  uint32_t index;
+  uint64_t dictionaryBytes;
+  std::vector<const PlannedItem*> files;
+};
+
+// Hands the folders out in order to the decoder threads. A folder waits while its dictionary
+// would take those in use more than extraBytes beyond the largest one alone.
+class FolderSchedule {
+ public:
+  FolderSchedule(const std::vector<FolderPlan>& plans, uint64_t extraBytes) : plans_(plans) {
+    uint64_t largest = 0;
+    for (const FolderPlan& plan : plans) largest = std::max(largest, plan.dictionaryBytes);
+    limit_ = largest + extraBytes;
+  }
+  // Null once every folder is handed out or Stop was called.
+  const FolderPlan* Next() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    for (;;) {
+      if (stopped_ || next_ == plans_.size()) return nullptr;
+      const FolderPlan& plan = plans_[next_];
+      if (inUse_ == 0 || inUse_ + plan.dictionaryBytes <= limit_) {
+        ++next_;
+        inUse_ += plan.dictionaryBytes;
+        return &plan;
+      }
+      freed_.wait(lock);
+    }
+  }
+  void Done(const FolderPlan& plan) {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    inUse_ -= plan.dictionaryBytes;
+    freed_.notify_all();
+  }
+  void Stop() {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    stopped_ = true;
+    freed_.notify_all();
+  }
+
+ private:
+  const std::vector<FolderPlan>& plans_;
+  uint64_t limit_ = 0;
+  std::mutex mutex_;
+  std::condition_variable freed_;
+  size_t next_ = 0;
+  uint64_t inUse_ = 0;
+  bool stopped_ = false;
+};
+
+unsigned DefaultDecoders() {
+  const unsigned cores = std::thread::hardware_concurrency();
+  return cores >= 4 ? std::min(cores - 2, kMaxDecoders) : 1;
+}
+
+// At most wanted, one a folder; one when a name is in two folders, as its files are put in place
+// in the order one decoder hands them over.
+unsigned DecodersFor(const std::vector<FolderPlan>& plans, unsigned wanted) {
+  if (wanted <= 1 || plans.size() <= 1) return 1;
+  std::map<std::string, uint32_t> folderOfName;
+  for (const FolderPlan& plan : plans) {
+    for (const PlannedItem* item : plan.files) {
+      const auto [at, added] = folderOfName.emplace(FileWriterPool::NameKey(item->path), plan.index);
+      if (!added && at->second != plan.index) return 1;
+    }
+  }
+  return std::min<unsigned>(wanted, static_cast<unsigned>(plans.size()));
+}
+
+// Hands the folder's files to the writers through this decoder's lane. False once the extraction
+// failed, the reason given to the pool.
+bool DecodeFolder(SevenZipArchive& archive, const FolderPlan& plan, const DecodeLimits& limits,
+                  ProgressReporter& progress, FileWriterPool& pool, FileWriterPool::Lane& lane) {
+  const ArchiveDatabase& db = archive.db();
+  DecodeStatus status;
+  FolderDecoder decoder(&archive.file(), &status);
+  auto fail = [&pool](const std::string& reason) {
+    pool.Fail(reason);
+    return false;
+  };
+  if (!decoder.Init(db, db.streams.folders[plan.index], limits)) return fail(status.error);
+  for (const PlannedItem* item : plan.files) {
+    const FileEntry& file = *item->entry;
+    FileWriterPool::FileJob job;
+    job.path = &item->path;
+    job.meta = MetaOf(file);
+    job.crcDefined = file.crcDefined;
+    job.crc = file.crc;
+    job.displayName = Utf16ToUtf8Lossy(file.name);
+    pool.BeginFile(lane, std::move(job));
+    uint64_t left = file.size;
+    while (left > 0) {
+      const size_t want = left < kHandOffSize ? static_cast<size_t>(left) : kHandOffSize;
+      std::vector<uint8_t> bytes = pool.TakeBuffer(want);
+      size_t got = 0;
+      if (!ReadFull(*decoder.Output(), bytes.data(), want, &got)) {
+        return fail(status.error + " (in \"" + Utf16ToUtf8Lossy(file.name) + "\")");
+      }
+      if (got == 0) return fail("archive data ends early (in \"" + Utf16ToUtf8Lossy(file.name) + "\")");
+      bytes.resize(got);
+      left -= got;
+      if (progress.Stopped()) return fail(kStopped);
+      if (!pool.Append(lane, std::move(bytes), left == 0)) return false;
+    }
+    pool.EndFile(lane);
+  }
+  return true;
 }
 
 }  // namespace
@@ -117,52 +235,50 @@ bool SevenZipExtractor::Extract(const NativePath& archivePath, const NativePath&
     if (!tree.MakeDirectories(item.path, depth)) return FailAndUndo(tree, tree.error());
   }
 
+  // Each folder's files in archive order; folders without files are never decoded.
+  std::vector<FolderPlan> plans;
+  for (const PlannedItem& item : items) {
+    if (!item.entry->hasStream) continue;
+    const uint32_t index = item.entry->folderIndex;
+    if (plans.empty() || plans.back().index != index) {
+      plans.push_back({index, FolderDictionaryBytes(db.streams.folders[index]), {}});
+    }
+    plans.back().files.push_back(&item);
+  }
+  const unsigned decoders = DecodersFor(plans, decoders_ ? decoders_ : DefaultDecoders());
+  // As many writers as decoders, so that every file being decoded can have its writer.
+  const unsigned writers = std::max(writers_ ? writers_ : FileWriterPool::DefaultWriters(), decoders);
+
   ProgressReporter progress(progress_, stop_, total);
   if (progress.Stopped()) return FailAndUndo(tree, kStopped);
   FileWriterPool pool(tree, [&progress](uint64_t n) { return progress.Advance(n); });
-  if (!pool.Start(writers_ ? writers_ : FileWriterPool::DefaultWriters(), kQueueBudget, kHandOffSize)) {
-    return FailAndUndo(tree, pool.error());
-  }
-  // Ends the writers before the tree is undone: nothing may be written after the undo.
-  auto failAll = [&](const std::string& text) {
-    pool.Abort(text);
-    return FailAndUndo(tree, pool.error());
-  };
-  DecodeStatus status;
-  std::unique_ptr<FolderDecoder> decoder;
-  uint32_t currentFolder = UINT32_MAX;
-  for (const PlannedItem& item : items) {
-    const FileEntry& file = *item.entry;
-    if (!file.hasStream) continue;
-    if (file.folderIndex != currentFolder) {
-      currentFolder = file.folderIndex;
-      decoder = std::make_unique<FolderDecoder>(&archive.file(), &status);
-      if (!decoder->Init(db, db.streams.folders[currentFolder], limits_)) return failAll(status.error);
-    }
-    FileWriterPool::FileJob job;
-    job.path = &item.path;
-    job.meta = MetaOf(file);
-    job.crcDefined = file.crcDefined;
-    job.crc = file.crc;
-    job.displayName = Utf16ToUtf8Lossy(file.name);
-    pool.BeginFile(std::move(job));
-    uint64_t left = file.size;
-    while (left > 0) {
-      const size_t want = left < kHandOffSize ? static_cast<size_t>(left) : kHandOffSize;
-      std::vector<uint8_t> bytes = pool.TakeBuffer(want);
-      size_t got = 0;
-      if (!ReadFull(*decoder->Output(), bytes.data(), want, &got)) {
-        return failAll(status.error + " (in \"" + Utf16ToUtf8Lossy(file.name) + "\")");
+  if (!pool.Start(writers, kQueueBudget, kHandOffSize)) return FailAndUndo(tree, pool.error());
+
+  FolderSchedule schedule(plans, kExtraDictionaryBytes);
+  auto decodeFolders = [&] {
+    FileWriterPool::Lane lane;
+    try {
+      while (const FolderPlan* plan = schedule.Next()) {
+        const bool ok = DecodeFolder(archive, *plan, limits_, progress, pool, lane);
+        schedule.Done(*plan);
+        if (!ok) break;
       }
-      if (got == 0) return failAll("archive data ends early (in \"" + Utf16ToUtf8Lossy(file.name) + "\")");
-      bytes.resize(got);
-      left -= got;
-      if (progress.Stopped()) return failAll(kStopped);
-      if (!pool.Append(std::move(bytes), left == 0)) return failAll(pool.error());
+    } catch (const std::exception&) {
+      pool.Fail("not enough memory");
     }
-    pool.EndFile();
+    // Once this one failed or ended, the others take no further folder after their own.
+    schedule.Stop();
+  };
+  std::vector<std::thread> helpers;
+  for (unsigned i = 1; i < decoders; ++i) {
+    try {
+      helpers.emplace_back(decodeFolders);
+    } catch (const std::exception&) {
+      break;  // fewer decoders then
+    }
   }
-  decoder.reset();
+  decodeFolders();
+  for (std::thread& helper : helpers) helper.join();
   if (!pool.Finish()) return FailAndUndo(tree, pool.error());
 
   for (const PlannedItem& item : items) {

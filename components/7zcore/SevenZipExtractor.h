@@ -1,6 +1,7 @@
 #pragma once
 // Extracts a whole 7z archive into a folder: checks every name and method first, then decodes
-// each folder once, front to back, while writer threads put the files in place.
+// each folder once, several side by side where cores and memory allow, while writer threads put
+// the files in place.
 
 #include <atomic>
 #include <cstddef>
@@ -30,8 +31,12 @@ class SevenZipExtractor {
   // Once *stop is set (by any thread) the extraction ends at its next progress step, at most a
   // MiB of output later, and is undone.
   void SetStopFlag(const std::atomic<bool>* stop) { stop_ = stop; }
-  // Writer threads beside the decoder; 0 chooses by the number of cores.
+  // Writer threads beside the decoders; 0 chooses by the number of cores. There are never fewer
+  // writers than decoders.
   void SetWriters(unsigned writers) { writers_ = writers; }
+  // Folders decoded side by side at most; 0 chooses by the number of cores. One whenever a name
+  // is in two folders, and fewer while their dictionaries would take too much memory.
+  void SetDecoders(unsigned decoders) { decoders_ = decoders; }
   // Test seam: see UnpackJournal::StopAfterRecordsForTest.
   void StopAfterJournalRecordsForTest(size_t records) { journalRecordLimit_ = records; }
 
@@ -49,6 +54,7 @@ class SevenZipExtractor {
   DecodeLimits limits_;
   const std::atomic<bool>* stop_ = nullptr;
   unsigned writers_ = 0;
+  unsigned decoders_ = 0;
   size_t journalRecordLimit_ = static_cast<size_t>(-1);
   std::string error_;
   std::vector<std::string> installed_;

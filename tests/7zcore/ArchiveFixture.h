@@ -98,9 +98,12 @@ class ArchiveFixture : public ::testing::Test {
     ASSERT_EQ(Run(cmd), 0) << cmd;
   }
 
-  // The writer threads every extraction of a run uses: CTest runs the suite with 1, 2 and 4.
-  static unsigned Writers() {
-    const char* value = std::getenv("ZK7Z_TEST_WRITERS");
+  // The writer and decoder threads every extraction of a run uses: CTest runs the suite with
+  // 1, 2 and 4 of each.
+  static unsigned Writers() { return FromEnvironment("ZK7Z_TEST_WRITERS"); }
+  static unsigned Decoders() { return FromEnvironment("ZK7Z_TEST_DECODERS"); }
+  static unsigned FromEnvironment(const char* name) {
+    const char* value = std::getenv(name);
     return value ? static_cast<unsigned>(std::atoi(value)) : 0;
   }
 
@@ -108,6 +111,7 @@ class ArchiveFixture : public ::testing::Test {
   bool Extract(const std::string& archive, const std::string& out, std::string* error = nullptr) {
     zk7z::SevenZipExtractor extractor;
     extractor.SetWriters(Writers());
+    extractor.SetDecoders(Decoders());
     extractor.SetProgress([this](uint64_t done, uint64_t total) { reports_.emplace_back(done, total); });
     const bool ok = extractor.Extract(Path(archive).string(), Path(out).string());
     if (error) *error = extractor.error();

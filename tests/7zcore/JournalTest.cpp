@@ -67,6 +67,7 @@ class UnpackJournalTest : public ArchiveFixture {
       const auto before = State();
       zk7z::SevenZipExtractor extractor;
       extractor.SetWriters(Writers());
+      extractor.SetDecoders(Decoders());
       extractor.StopAfterJournalRecordsForTest(records);
       const bool ok = extractor.Extract(Path(archive).string(), Target());
       *error = extractor.error();
@@ -89,6 +90,7 @@ TEST_F(UnpackJournalTest, KilledAtEveryStepTheNextRunHealsTheTree) {
   MakeVersions();
   zk7z::SevenZipExtractor reference;
   reference.SetWriters(Writers());
+  reference.SetDecoders(Decoders());
   ASSERT_TRUE(reference.Extract(Path("b.7z").string(), Path("ref/zkbin").string()));
 
   std::string error;

@@ -1,7 +1,10 @@
 // The decoder and the writer threads side by side, on payloads that keep several writers busy at
-// once. The whole suite also runs with 1, 2 and 4 writers (ZK7Z_TEST_WRITERS, set by CTest).
+// once. The whole suite also runs with 1, 2 and 4 writers and decoders (ZK7Z_TEST_WRITERS and
+// ZK7Z_TEST_DECODERS, set by CTest).
 
+#include <algorithm>
 #include <atomic>
+#include <sstream>
 
 #include "ArchiveFixture.h"
 
@@ -79,6 +82,7 @@ TEST_F(PipelineTest, CancelWhileWritersAreBusyUndoesEverything) {
   size_t reportsAtStop = 0;
   zk7z::SevenZipExtractor extractor;
   extractor.SetWriters(Writers());
+  extractor.SetDecoders(Decoders());
   extractor.SetStopFlag(&stop);
   extractor.SetProgress([&](uint64_t done, uint64_t) {
     reports_.emplace_back(done, 0);
@@ -120,6 +124,71 @@ TEST_F(PipelineTest, DamagedFolderAmongSeveralUndoesAllFolders) {
   Extract7zz("a.7z", "ref");
   ASSERT_TRUE(Extract("a.7z", "fresh", &error)) << error;
   ExpectSameTree("ref", "fresh");
+}
+
+// Thirteen folders decoded four at a time into one writer (raised to four): every file lands, the
+// installed list keeps archive order, and progress stays within its gaps. Then a name in two
+// folders, behind a large file in the first and first in the third: the later one wins, as with
+// 7zz, which needs the folders decoded in order.
+TEST_F(PipelineTest, FoldersDecodedSideBySideKeepArchiveOrder) {
+  uint64_t total = WriteTinyFiles("src", 12, 20);
+  // Large files in the first two folders keep two writers waiting for more at once.
+  for (const char* dir : {"d0", "d1"}) {
+    const std::string big = RandomBytes(2 * kMiB, dir[1]) + Text(4 * kMiB, 4);
+    WriteFile(std::string("src/") + dir + "/big.bin", big);
+    total += big.size();
+  }
+  Make7z("a.7z", "src", "-mx1 -m0=LZMA2 -ms=20f");
+  ASSERT_EQ(Run("7zz l -slt " + Quote(Path("a.7z")) + " | grep -qx 'Blocks = 13'"), 0) << "not 13 folders";
+  Extract7zz("a.7z", "ref");
+
+  auto extract = [this](const std::string& archive, const std::string& out, std::vector<std::string>* installed) {
+    zk7z::SevenZipExtractor extractor;
+    extractor.SetWriters(1);
+    extractor.SetDecoders(4);
+    extractor.SetProgress([this](uint64_t done, uint64_t all) { reports_.emplace_back(done, all); });
+    const bool ok = extractor.Extract(Path(archive).string(), Path(out).string());
+    EXPECT_TRUE(ok) << extractor.error();
+    if (installed) *installed = extractor.installed();
+  };
+  std::vector<std::string> installed;
+  extract("a.7z", "out", &installed);
+  ExpectSameTree("ref", "out");
+  ExpectNoTemporaries("out");
+  std::vector<std::string> files;
+  for (const std::string& name : installed) {
+    if (name.back() != '\\') files.push_back(name);
+  }
+  ASSERT_EQ(files.size(), 242u);
+  ASSERT_EQ(Run("7zz l -slt " + Quote(Path("a.7z")) + " | sed -n 's/^Path = //p' | tr / '\\\\' | tee " +
+                Quote(Path("order.txt"))),
+            0);
+  std::istringstream listed(ReadFile(Path("order.txt")));
+  std::vector<std::string> archiveOrder;
+  for (std::string line; std::getline(listed, line);) {
+    if (std::find(files.begin(), files.end(), line) != files.end()) archiveOrder.push_back(line);
+  }
+  EXPECT_EQ(files, archiveOrder);
+  ASSERT_FALSE(reports_.empty());
+  for (size_t i = 1; i < reports_.size(); ++i) {
+    EXPECT_GE(reports_[i].first - reports_[i - 1].first, kMinGap) << i;
+    EXPECT_LE(reports_[i].first - reports_[i - 1].first, kMiB) << i;
+  }
+  EXPECT_EQ(reports_.back().first, total);
+
+  // The last file of the first folder (behind the large one) and the first of the third.
+  const auto slashed = [](std::string name) {
+    std::replace(name.begin(), name.end(), '\\', '/');
+    return name;
+  };
+  const std::string earlier = slashed(archiveOrder[19]);
+  const std::string later = slashed(archiveOrder[40]);
+  ASSERT_EQ(Run("cp " + Quote(Path("a.7z")) + " " + Quote(Path("dup.7z"))), 0);
+  ASSERT_EQ(Run("7zz rn -bd " + Quote(Path("dup.7z")) + " " + later + " " + earlier), 0);
+  Extract7zz("dup.7z", "ref-dup");
+  extract("dup.7z", "out-dup", nullptr);
+  ExpectSameTree("ref-dup", "out-dup");
+  EXPECT_EQ(ReadFile(Path("out-dup/" + earlier)), ReadFile(Path("src/" + later)));
 }
 
 }  // namespace
