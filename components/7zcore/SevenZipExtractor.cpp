@@ -127,9 +127,10 @@ class FolderSchedule {
   bool stopped_ = false;
 };
 
+// Writers mostly wait on the file system, so two cores already decode two folders faster.
 unsigned DefaultDecoders() {
   const unsigned cores = std::thread::hardware_concurrency();
-  return cores >= 4 ? std::min(cores - 2, kMaxDecoders) : 1;
+  return std::clamp(cores, 1u, kMaxDecoders);
 }
 
 // At most wanted, one a folder; one when a name is in two folders, as its files are put in place
