@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Peak memory of extraction against the size of the payload: the native zk7z (Release) and the
 # shipped 32-bit zk7z.exe under Wine, on payloads of 50 MB, 256 MB and 1 GB packed with the same 32 MiB
-# dictionary, next to 7zz -mmt1 for scale. Peak memory must stay within dictionary + 64 MiB and
-# must not grow with the payload.
+# dictionary, next to 7zz -mmt1 for scale; and the 256 MB payload in solid blocks of 64 MB, whose
+# folders decode side by side. Peak memory must stay within dictionary + 64 MiB and must not grow
+# with the payload.
 #   scripts/bench-memory.sh
 # The archives are deterministic and kept in build/bench-memory (about 0.5 GB);
 # extraction goes to /dev/shm. Under Wine a Windows process is one Linux process, so its peak
@@ -27,8 +28,8 @@ windows=$repo/build/mingw/bin/zk7z.exe
 # One payload of about SIZE MB: the same 2,000 files of 2-40 KiB in 20 folders in every payload,
 # so that what the archive's file list costs stays the same, and four large files holding the
 # rest; text, random and repetitive bytes mixed, so LZMA has real work.
-make_archive() {  # make_archive NAME SIZE_MB
-  local name=$1 size=$2 dir=$data/$1
+make_archive() {  # make_archive NAME SIZE_MB [7ZZ SWITCH]
+  local name=$1 size=$2 dir=$data/$1 switch=${3:--ms=on}
   [ -f "$data/$name.7z" ] && return 0
   echo "bench-memory: making the $size MB payload"
   rm -rf "$dir" && mkdir -p "$dir"
@@ -64,13 +65,14 @@ for folder in range(20):
 for i in range(4):
     write(os.path.join(root, "large%d.dat" % i), max(0, (total - made) // 4))
 EOF
-  (cd "$dir" && 7zz a -bd -y -mx1 "-md=${dict_mib}m" "$data/$name.7z" . >/dev/null)
+  (cd "$dir" && 7zz a -bd -y -mx1 "-md=${dict_mib}m" "$switch" "$data/$name.7z" . >/dev/null)
   rm -rf "$dir"
 }
 mkdir -p "$data"
 make_archive small 50
 make_archive medium 256
 make_archive large 1024
+make_archive blocks 256 -ms=64m
 
 ZK_WINEPREFIX=$repo/build/bench-prefix
 . "$repo/scripts/wine-env.sh"
@@ -91,7 +93,7 @@ peak() {  # peak NAME SIZE COMMAND...; records the peak resident set in KiB
   echo "$name $size $(cat "$data/time.txt")" >> "$results"
 }
 echo "bench-memory: load before $(cut -d' ' -f1-3 /proc/loadavg)"
-for size in small medium large; do
+for size in small medium large blocks; do
   archive=$data/$size.7z
   peak zk7z "$size" "$native" x "$archive" "$shm/out"
   peak zk7z.exe "$size" wine "$windows" x "$(windows_path "$archive")" "$(windows_path "$shm/out")"
@@ -111,14 +113,16 @@ limit = dict_mib + 64
 sizes = ("small", "medium", "large")
 print()
 print("peak resident set, MiB (wall s), dictionary %d MiB" % dict_mib)
-print("%-10s %16s %16s %16s" % ("tool", "50 MB payload", "256 MB payload", "1 GB payload"))
+print("%-10s %16s %16s %16s %16s" % ("tool", "50 MB payload", "256 MB payload", "1 GB payload", "256 MB, 5 blocks"))
 for name in ("zk7z", "zk7z.exe", "7zz-mmt1"):
-    print("%-10s" % name + "".join("%9.1f (%5.1f)" % (rows[(name, s)][1], rows[(name, s)][0]) for s in sizes))
+    print("%-10s" % name + "".join("%9.1f (%5.1f)" % (rows[(name, s)][1], rows[(name, s)][0]) for s in sizes + ("blocks",)))
 def say(text, ok): print("%-66s %s" % (text, "met" if ok else "NOT met"))
 print()
 for name in ("zk7z", "zk7z.exe"):
     worst = max(rows[(name, s)][1] for s in sizes)
     say("%s peak <= dictionary + 64 MiB (%.1f <= %d)" % (name, worst, limit), worst <= limit)
+    blocks = rows[(name, "blocks")][1]
+    say("%s peak on 64 MB blocks side by side <= dictionary + 64 MiB (%.1f)" % (name, blocks), blocks <= limit)
     for low in ("small", "medium"):
         growth = rows[(name, "large")][1] - rows[(name, low)][1]
         say("%s flat from %s to 1 GB (grows %.1f MiB, <= 4)" % (name, "50 MB" if low == "small" else "256 MB", growth),

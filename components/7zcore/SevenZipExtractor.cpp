@@ -21,8 +21,10 @@ namespace {
 
 // Bytes handed to the writers at a time: a file up to this size goes over whole.
 constexpr size_t kHandOffSize = 256 << 10;
-// Decoded bytes waiting for the writers; with the dictionary this bounds the memory used.
+// Decoded bytes waiting for the writers; with the dictionaries this bounds the memory used. Folders
+// decoded side by side take part of it for their dictionaries.
 constexpr size_t kQueueBudget = 16 << 20;
+constexpr size_t kSideBySideQueueBudget = 8 << 20;
 constexpr uint64_t kProgressMinGap = 64 << 10;
 // Regular reports this far apart leave room for the final one within a MiB.
 constexpr uint64_t kProgressStep = (1 << 20) - kProgressMinGap;
@@ -253,7 +255,8 @@ bool SevenZipExtractor::Extract(const NativePath& archivePath, const NativePath&
   ProgressReporter progress(progress_, stop_, total);
   if (progress.Stopped()) return FailAndUndo(tree, kStopped);
   FileWriterPool pool(tree, [&progress](uint64_t n) { return progress.Advance(n); });
-  if (!pool.Start(writers, kQueueBudget, kHandOffSize)) return FailAndUndo(tree, pool.error());
+  const size_t budget = decoders > 1 ? kSideBySideQueueBudget : kQueueBudget;
+  if (!pool.Start(writers, budget, kHandOffSize)) return FailAndUndo(tree, pool.error());
 
   FolderSchedule schedule(plans, kExtraDictionaryBytes);
   auto decodeFolders = [&] {
