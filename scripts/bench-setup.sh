@@ -51,7 +51,10 @@ export work runs bin startup_only install_runs baseline_core
 
 measure() {
   . scripts/wizard-session.sh
-  local probe setup bare i t
+  local probe setup bare i t registration
+  # Every run starts with the product not installed, as the silent install leaves it registered.
+  registration='HKLM\Software\Wow6432Node\Microsoft\Windows\CurrentVersion\Uninstall\{5E0A3C91-7B2D-4F6E-9A18-C4D2B7E60F35}'
+  wine reg delete "$registration" /f </dev/null >/dev/null 2>&1 || true
   probe=$(winepath -w "$bin/first_paint_probe.exe")
   setup=$(winepath -w "$work/small/setup.exe")
   bare=$(winepath -w "$bin/bare_window.exe")
@@ -60,7 +63,7 @@ measure() {
     for program in setup bare; do
       local path=$setup
       [ "$program" = bare ] && path=$bare
-      t=$(wine "$probe" "$path" </dev/null 2>/dev/null | tr -d '\r')
+      t=$(wine "$probe" "$path" </dev/null 2>/dev/null | tr -d '\r' | grep -E '^[0-9.]+$' | tail -1)
       [ -n "$t" ] && echo "$t" >>"$work/$program.ms"
       sleep 0.5
     done
@@ -117,6 +120,7 @@ measure() {
   end=$(date +%s.%N)
   echo "$begin $end $silent_code" >"$work/silent.span"
   rm -rf "$bin_dir" "$link"
+  wine reg delete "$registration" /f </dev/null >/dev/null 2>&1 || true
 
   wine "$bin/hash_probe.exe" "$(winepath -w "$work/large/zk.7z")" </dev/null 2>/dev/null | tr -d '\r' >"$work/hash.out"
 }
