@@ -33,6 +33,19 @@ bool IsDeviceName(const std::u16string& component) {
   return false;
 }
 
+// The extraction names its temporary files "<member>.zk7z~part", "<member>.zk7z~old" and so on; a
+// member named so could meet another member's temporary file while both are written.
+bool HasOwnTemporaryMark(const std::u16string& c) {
+  constexpr char16_t kMark[] = u".zk7z~";
+  constexpr size_t kMarkSize = sizeof(kMark) / sizeof(kMark[0]) - 1;
+  for (size_t i = 0; i + kMarkSize <= c.size(); ++i) {
+    size_t k = 0;
+    while (k < kMarkSize && (c[i + k] >= u'A' && c[i + k] <= u'Z' ? c[i + k] + 32 : c[i + k]) == kMark[k]) ++k;
+    if (k == kMarkSize) return true;
+  }
+  return false;
+}
+
 bool CheckComponent(const std::u16string& c, std::string* why) {
   if (c == u"..") return *why = "a '..' segment", false;
   if (c == u".") return *why = "a '.' segment", false;
@@ -46,6 +59,7 @@ bool CheckComponent(const std::u16string& c, std::string* why) {
   // Windows drops trailing dots and spaces, which would merge names or turn "..." into "..".
   if (c.back() == u'.' || c.back() == u' ') return *why = "a trailing dot or space", false;
   if (IsDeviceName(c)) return *why = "a reserved device name", false;
+  if (HasOwnTemporaryMark(c)) return *why = "a name the extraction keeps for its own temporary files", false;
   return true;
 }
 

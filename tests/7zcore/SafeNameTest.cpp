@@ -23,13 +23,16 @@ TEST(SafeName, OrdinaryNamesSplitIntoComponents) {
   EXPECT_TRUE(Safe(u"a..b"));
   EXPECT_TRUE(Safe(u"CONSOLE.txt"));
   EXPECT_TRUE(Safe(u"com10"));
+  EXPECT_TRUE(Safe(u"backup.zk7z"));
+  EXPECT_TRUE(Safe(u"a.zk7zip~part"));
 }
 
 TEST(SafeName, EscapesDevicesStreamsAndForbiddenCharactersAreRefused) {
   for (const char16_t* bad : {u"", u"/", u"/etc/x", u"\\x", u"..", u"a/../b", u"..\\b", u"C:x", u"x:y", u"con",
                               u"Nul.txt", u"aux .c", u"COM\u00B9", u"lpt3.log", u"COM0", u"lpt0.txt", u"com\u00B2.x",
                               u"LPT\u00B3", u"a<b", u"a>b", u"a\"b", u"a|b",
-                              u"a?b", u"a*b", u"a\x01", u"dot.", u"space ", u"a//b", u"\xD800x"}) {
+                              u"a?b", u"a*b", u"a\x01", u"dot.", u"space ", u"a//b", u"\xD800x",
+                              u"bin/a.dll.zk7z~part", u"A.ZK7Z~OLD3", u"x.Zk7z~journal/y"}) {
     EXPECT_FALSE(Safe(bad)) << zk7z::Utf16ToUtf8Lossy(bad);
   }
 }
