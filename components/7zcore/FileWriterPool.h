@@ -89,7 +89,7 @@ class FileWriterPool {
  private:
   using Chunks = std::deque<std::vector<uint8_t>>;
   struct NameTurns {
-    uint64_t issued = 0;  // the decoder's own
+    uint64_t issued = 0;  // one a file handed over
     uint64_t done = 0;
   };
   struct Job {

@@ -71,31 +71,37 @@ TEST_F(PipelineTest, ManyTinyFilesAndOneLargeInOneSolidBlockMatch7zz) {
 }
 
 // Asked to stop while writers put tiny files in place (some replacing installed ones), the
-// extraction reports nothing more and leaves the earlier installation as it was.
+// extraction reports nothing more and leaves the earlier installation as it was: from one solid
+// block, and from twelve folders decoded four at a time.
 TEST_F(PipelineTest, CancelWhileWritersAreBusyUndoesEverything) {
   WriteTinyFiles("src", 40, 150);
   Make7z("a.7z", "src", "-mx1");
+  Make7z("blocks.7z", "src", "-mx1 -ms=500f");
   InstallEarlier("out");
   const auto before = Snapshot(Path("out"));
 
-  std::atomic<bool> stop{false};
-  size_t reportsAtStop = 0;
-  zk7z::SevenZipExtractor extractor;
-  extractor.SetWriters(Writers());
-  extractor.SetDecoders(Decoders());
-  extractor.SetStopFlag(&stop);
-  extractor.SetProgress([&](uint64_t done, uint64_t) {
-    reports_.emplace_back(done, 0);
-    if (done > 0 && !stop) {
-      stop = true;
-      reportsAtStop = reports_.size();
-    }
-  });
-  EXPECT_FALSE(extractor.Extract(Path("a.7z").string(), Path("out").string()));
-  EXPECT_EQ(extractor.error(), "the extraction was cancelled");
-  ASSERT_GT(reportsAtStop, 0u);
-  EXPECT_EQ(reports_.size(), reportsAtStop) << "reported after the stop";
-  EXPECT_TRUE(Snapshot(Path("out")) == before);
+  for (const auto& [archive, decoders] : {std::pair<const char*, unsigned>{"a.7z", Decoders()}, {"blocks.7z", 4}}) {
+    SCOPED_TRACE(archive);
+    reports_.clear();
+    std::atomic<bool> stop{false};
+    size_t reportsAtStop = 0;
+    zk7z::SevenZipExtractor extractor;
+    extractor.SetWriters(Writers());
+    extractor.SetDecoders(decoders);
+    extractor.SetStopFlag(&stop);
+    extractor.SetProgress([&](uint64_t done, uint64_t) {
+      reports_.emplace_back(done, 0);
+      if (done > 0 && !stop) {
+        stop = true;
+        reportsAtStop = reports_.size();
+      }
+    });
+    EXPECT_FALSE(extractor.Extract(Path(archive).string(), Path("out").string()));
+    EXPECT_EQ(extractor.error(), "the extraction was cancelled");
+    ASSERT_GT(reportsAtStop, 0u);
+    EXPECT_EQ(reports_.size(), reportsAtStop) << "reported after the stop";
+    EXPECT_TRUE(Snapshot(Path("out")) == before);
+  }
 }
 
 // Several folders (solid blocks of 25 files), the third damaged: the files of the folders before

@@ -56,8 +56,11 @@ TEST_F(AnimatedControls, GifPlaysItsFramesOnlyWhileShown) {
   const uint32_t frameColours[] = {kRed, kGreen, kBlue};
   for (int frame : {1, 2, 0}) {
     ASSERT_TRUE(PumpUntil([&] { return gif->GetFrame() == frame; })) << "frame " << frame;
+    // Held while it is drawn: painting pumps messages, and a slow run could step past it.
+    gif->Pause();
     window.Paint();
     EXPECT_EQ(window.Pixel(14, 14), frameColours[frame]) << "frame " << frame;
+    gif->Play();
   }
 
   window.Find(L"root")->SetVisible(false);
