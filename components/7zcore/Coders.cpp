@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "BranchCoder.h"
+
 namespace zk7z {
 
 namespace {
@@ -83,8 +85,7 @@ std::string CheckFolderSupported(const Folder& folder) {
 }
 
 uint64_t Lzma2DictionarySize(uint8_t code) {
-  constexpr uint8_t kLargestCode = 40;
-  return code >= kLargestCode ? 0xFFFFFFFFu : (uint64_t(2) | (code & 1)) << (code / 2 + 11);
+  return code >= kLzma2LargestDictionaryCode ? 0xFFFFFFFFu : (uint64_t(2) | (code & 1)) << (code / 2 + 11);
 }
 
 uint64_t FolderDictionaryBytes(const Folder& folder) {
@@ -94,7 +95,7 @@ uint64_t FolderDictionaryBytes(const Folder& folder) {
     uint64_t dictionary = 0;
     switch (IdentifyMethod(folder.coders[i].methodId)) {
       case Method::kLzma:
-        if (props.size() >= 5) dictionary = props[1] | props[2] << 8 | props[3] << 16 | uint32_t(props[4]) << 24;
+        if (props.size() >= 5) dictionary = ReadLe32(props.data() + 1);
         break;
       case Method::kLzma2:
         if (props.size() == 1) dictionary = Lzma2DictionarySize(props[0]);

@@ -29,7 +29,8 @@ std::string MethodName(const std::vector<uint8_t>& id);
 // Empty when every coder of the folder can be decoded; otherwise why not.
 std::string CheckFolderSupported(const Folder& folder);
 
-// The dictionary an LZMA2 stream declares by its property byte (at most 40).
+// The dictionary an LZMA2 stream declares by its property byte, at most this code.
+constexpr uint8_t kLzma2LargestDictionaryCode = 40;
 uint64_t Lzma2DictionarySize(uint8_t code);
 // What the folder's decoders allocate for their dictionaries; each is capped at the data its
 // coder produces.

@@ -11,7 +11,6 @@ namespace zk7z {
 
 namespace {
 
-constexpr uint8_t kMaxDictionaryCode = 40;
 constexpr uint8_t kControlEnd = 0x00;
 constexpr uint8_t kControlCopyReset = 0x01;
 constexpr uint8_t kControlCopy = 0x02;
@@ -30,7 +29,9 @@ class Lzma2Coder final : public ByteStream {
   }
 
   bool Init(const std::vector<uint8_t>& props, const DecodeLimits& limits) {
-    if (props.size() != 1 || props[0] > kMaxDictionaryCode) return status_->Fail("LZMA2 coder has bad properties");
+    if (props.size() != 1 || props[0] > kLzma2LargestDictionaryCode) {
+      return status_->Fail("LZMA2 coder has bad properties");
+    }
     uint64_t size = std::max<uint64_t>(std::min<uint64_t>(Lzma2DictionarySize(props[0]), left_), kLzmaMinDictionary);
     if (size > limits.maxDictionary) return status_->Fail("LZMA2 dictionary is larger than allowed");
     dictionary_ = new (std::nothrow) uint8_t[static_cast<size_t>(size)];

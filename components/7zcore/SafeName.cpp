@@ -1,5 +1,8 @@
 #include "SafeName.h"
 
+#include <algorithm>
+#include <string_view>
+
 namespace zk7z {
 
 namespace {
@@ -36,14 +39,9 @@ bool IsDeviceName(const std::u16string& component) {
 // The extraction names its temporary files "<member>.zk7z~part", "<member>.zk7z~old" and so on; a
 // member named so could meet another member's temporary file while both are written.
 bool HasOwnTemporaryMark(const std::u16string& c) {
-  constexpr char16_t kMark[] = u".zk7z~";
-  constexpr size_t kMarkSize = sizeof(kMark) / sizeof(kMark[0]) - 1;
-  for (size_t i = 0; i + kMarkSize <= c.size(); ++i) {
-    size_t k = 0;
-    while (k < kMarkSize && (c[i + k] >= u'A' && c[i + k] <= u'Z' ? c[i + k] + 32 : c[i + k]) == kMark[k]) ++k;
-    if (k == kMarkSize) return true;
-  }
-  return false;
+  constexpr std::u16string_view kMark = u".zk7z~";
+  const auto sameIgnoringAsciiCase = [](char16_t a, char16_t b) { return (a >= u'A' && a <= u'Z' ? a + 32 : a) == b; };
+  return std::search(c.begin(), c.end(), kMark.begin(), kMark.end(), sameIgnoringAsciiCase) != c.end();
 }
 
 bool CheckComponent(const std::u16string& c, std::string* why) {
